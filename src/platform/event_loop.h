@@ -1,0 +1,135 @@
+// The single-threaded event loop: file-descriptor watches, window timers,
+// polled event sources (the window system), and the waits the client uses.
+//
+// Everything runs on the thread that owns the loop; nothing here is
+// thread-safe. Handlers may call DoEvents (or a wait that processes events)
+// from inside an event handler; a timer whose handler is still running is
+// never fired again until that handler returns.
+//
+// Under a VirtualClock the loop moves time itself: whenever a pass finds no
+// ready descriptor within a short real slice, the clock jumps to the next
+// timer due (or the wait's deadline), so timers fire in due order and at
+// exactly their due times.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+namespace tess {
+
+class EventLoop;
+
+// A window timer: while Enabled, calls OnTimer every Interval milliseconds.
+// Enabling a disabled timer, or changing the interval of an enabled one,
+// starts a fresh period from now. A timer with interval 0 never fires.
+class Timer {
+ public:
+  Timer(EventLoop& loop, std::string name);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+
+  void SetInterval(int ms);
+  int Interval() const { return interval_ms_; }
+  void SetEnabled(bool on);
+  bool Enabled() const { return enabled_; }
+  const std::string& Name() const { return name_; }
+
+  std::function<void()> OnTimer;
+
+ private:
+  friend class EventLoop;
+  EventLoop& loop_;
+  std::string name_;
+  int interval_ms_ = 0;
+  bool enabled_ = false;
+  bool running_ = false;
+  int64_t due_ms_ = 0;
+  uint64_t order_ = 0;  // creation order breaks ties between equal dues
+};
+
+enum IoEvent : int { kIoReadable = 1, kIoWritable = 2 };
+
+class EventLoop {
+ public:
+  static constexpr int64_t kForever = std::numeric_limits<int64_t>::max();
+
+  // `clock` must outlive the loop.
+  explicit EventLoop(Clock& clock);
+  ~EventLoop();
+  EventLoop(const EventLoop&) = delete;
+  EventLoop& operator=(const EventLoop&) = delete;
+
+  Clock& clock() { return clock_; }
+  int64_t NowMs() const { return clock_.NowMs(); }
+
+  // Calls on_ready(ready_events) whenever `fd` is ready for any of `events`
+  // (a kIo* mask; error and hang-up count as readable). Returns a watch id.
+  int WatchFd(int fd, int events, std::function<void(int)> on_ready);
+  void SetFdEvents(int watch_id, int events);
+  void UnwatchFd(int watch_id);
+
+  // A source pumped on every pass (the window system's input queue). The
+  // loop never blocks longer than `max_wait_ms` between two pumps.
+  int AddSource(std::function<void()> pump, int max_wait_ms);
+  void RemoveSource(int source_id);
+
+  // Processes what is pending now (descriptors, sources, due timers) once,
+  // without waiting, and returns.
+  void DoEvents();
+
+  // Processes events for `ms` milliseconds of clock time.
+  void WaitProcessing(int64_t ms);
+
+  // Processes events until done() is true or `timeout_ms` has passed;
+  // returns done(). With kForever there is no limit.
+  bool WaitUntil(const std::function<bool()>& done, int64_t timeout_ms = kForever);
+
+  // Blocks for `ms` milliseconds processing nothing (timers that fall due
+  // meanwhile fire afterwards, once).
+  void Sleep(int64_t ms);
+
+  // Processes events until Quit is called.
+  void Run();
+  void Quit() { quit_ = true; }
+  bool QuitRequested() const { return quit_; }
+
+ private:
+  friend class Timer;
+  struct FdWatch {
+    int id;
+    int fd;
+    int events;
+    std::function<void(int)> on_ready;
+  };
+  struct Source {
+    int id;
+    std::function<void()> pump;
+    int max_wait_ms;
+  };
+
+  // One pass: waits for descriptors at most until `deadline_ms` (or the next
+  // timer due), dispatches what is ready, pumps sources, fires due timers.
+  void Pass(int64_t deadline_ms);
+  // Returns true if any descriptor was dispatched.
+  bool PollFds(int timeout_ms);
+  void PumpSources();
+  void FireDueTimers();
+  int64_t NextTimerDue() const;
+
+  Clock& clock_;
+  std::vector<FdWatch> fds_;
+  std::vector<Source> sources_;
+  std::vector<Timer*> timers_;
+  int next_id_ = 1;
+  uint64_t next_timer_order_ = 0;
+  bool quit_ = false;
+};
+
+}  // namespace tess

@@ -1,0 +1,156 @@
+#include "platform/event_loop.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace tess {
+namespace {
+
+struct LoopFixture : ::testing::Test {
+  VirtualClock clock;
+  EventLoop loop{clock};
+};
+
+TEST_F(LoopFixture, TimersFireInDueOrderAtExactVirtualTimes) {
+  Timer a(loop, "a"), b(loop, "b"), c(loop, "c");
+  std::vector<std::string> fired;
+  a.SetInterval(50);
+  b.SetInterval(120);
+  c.SetInterval(50);  // same due as a: creation order breaks the tie
+  a.OnTimer = [&] { fired.push_back("a@" + std::to_string(loop.NowMs())); };
+  b.OnTimer = [&] { fired.push_back("b@" + std::to_string(loop.NowMs())); };
+  c.OnTimer = [&] { fired.push_back("c@" + std::to_string(loop.NowMs())); };
+  a.SetEnabled(true);
+  b.SetEnabled(true);
+  c.SetEnabled(true);
+  loop.WaitProcessing(150);
+  EXPECT_EQ(fired, (std::vector<std::string>{"a@50", "c@50", "a@100", "c@100", "b@120", "a@150", "c@150"}));
+  EXPECT_EQ(loop.NowMs(), 150);
+}
+
+TEST_F(LoopFixture, DisabledOrZeroIntervalTimerNeverFires) {
+  Timer t(loop, "t");
+  int n = 0;
+  t.OnTimer = [&] { ++n; };
+  t.SetInterval(10);
+  loop.WaitProcessing(100);
+  t.SetInterval(0);
+  t.SetEnabled(true);
+  loop.WaitProcessing(100);
+  EXPECT_EQ(n, 0);
+}
+
+TEST_F(LoopFixture, ReenablingStartsAFreshPeriod) {
+  Timer t(loop, "t");
+  std::vector<int64_t> at;
+  t.SetInterval(100);
+  t.OnTimer = [&] { at.push_back(loop.NowMs()); };
+  t.SetEnabled(true);
+  loop.WaitProcessing(60);
+  t.SetEnabled(false);
+  t.SetEnabled(true);  // off and on again: a new period from 60
+  loop.WaitProcessing(100);
+  EXPECT_EQ(at, (std::vector<int64_t>{160}));
+}
+
+TEST_F(LoopFixture, DoEventsInsideAHandlerRunsOtherTimersButNeverReentersItself) {
+  Timer outer(loop, "outer"), inner(loop, "inner");
+  int outer_depth = 0, outer_max_depth = 0, outer_runs = 0, inner_runs = 0;
+  outer.SetInterval(50);
+  inner.SetInterval(10);
+  outer.OnTimer = [&] {
+    ++outer_runs;
+    outer_max_depth = std::max(outer_max_depth, ++outer_depth);
+    loop.WaitProcessing(200);  // a wait that processes events, as handlers do
+    --outer_depth;
+  };
+  inner.OnTimer = [&] { ++inner_runs; };
+  outer.SetEnabled(true);
+  inner.SetEnabled(true);
+  loop.WaitProcessing(300);
+  EXPECT_EQ(outer_max_depth, 1);
+  EXPECT_GE(inner_runs, 25);  // inner kept running inside outer's wait
+  EXPECT_GE(outer_runs, 2);
+}
+
+TEST_F(LoopFixture, SleepProcessesNothingAndDueTimersFireOnceAfterwards) {
+  Timer t(loop, "t");
+  int n = 0;
+  t.SetInterval(50);
+  t.OnTimer = [&] { ++n; };
+  t.SetEnabled(true);
+  loop.Sleep(500);
+  EXPECT_EQ(n, 0);
+  EXPECT_EQ(loop.NowMs(), 500);
+  loop.DoEvents();
+  EXPECT_EQ(n, 1);
+}
+
+TEST_F(LoopFixture, TimerMayDestroyAnotherDueTimer) {
+  Timer killer(loop, "killer");  // created first: fires first at equal dues
+  auto victim = std::make_unique<Timer>(loop, "victim");
+  int victim_runs = 0;
+  killer.SetInterval(10);
+  victim->SetInterval(10);
+  killer.OnTimer = [&] { victim.reset(); };
+  victim->OnTimer = [&] { ++victim_runs; };
+  killer.SetEnabled(true);
+  victim->SetEnabled(true);
+  loop.WaitProcessing(10);
+  EXPECT_EQ(victim_runs, 0);
+}
+
+TEST_F(LoopFixture, WaitUntilStopsAtConditionOrTimeout) {
+  Timer t(loop, "t");
+  int n = 0;
+  t.SetInterval(100);
+  t.OnTimer = [&] { ++n; };
+  t.SetEnabled(true);
+  EXPECT_TRUE(loop.WaitUntil([&] { return n == 3; }));
+  EXPECT_EQ(loop.NowMs(), 300);
+  EXPECT_FALSE(loop.WaitUntil([&] { return n == 100; }, 250));
+  EXPECT_EQ(loop.NowMs(), 550);
+}
+
+TEST_F(LoopFixture, DescriptorEventsAreDispatchedBeforeVirtualTimeMoves) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  std::string got;
+  int64_t got_at = -1;
+  int id = loop.WatchFd(p[0], kIoReadable, [&](int) {
+    char buf[16];
+    ssize_t n = read(p[0], buf, sizeof buf);
+    if (n > 0) got.append(buf, n);
+    got_at = loop.NowMs();
+  });
+  Timer t(loop, "t");
+  t.SetInterval(1000);
+  t.SetEnabled(true);
+  ASSERT_EQ(write(p[1], "hi", 2), 2);
+  loop.WaitUntil([&] { return !got.empty(); }, 5000);
+  EXPECT_EQ(got, "hi");
+  EXPECT_EQ(got_at, 0);
+  loop.UnwatchFd(id);
+  close(p[0]);
+  close(p[1]);
+}
+
+TEST(RealLoop, WaitProcessingTakesRoughlyTheRealTime) {
+  RealClock clock;
+  EventLoop loop(clock);
+  Timer t(loop, "t");
+  int n = 0;
+  t.SetInterval(20);
+  t.OnTimer = [&] { ++n; };
+  t.SetEnabled(true);
+  loop.WaitProcessing(110);
+  EXPECT_GE(clock.NowMs(), 110);
+  EXPECT_GE(n, 3);  // a loaded machine may deliver a tick late, never early
+  EXPECT_LE(n, 5);
+}
+
+}  // namespace
+}  // namespace tess
