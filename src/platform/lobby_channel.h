@@ -16,8 +16,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/event_loop.h"
 
@@ -60,7 +62,10 @@ class LobbyChannel {
   // Posts a message; returns false if there is no such window.
   bool Post(const std::string& title, const WindowMessage& m);
   // Sends synchronously; on an answer within 2 s stores it in *result and
-  // returns true; otherwise false (no such window).
+  // returns true; otherwise false (no such window). Only kWmSysCommand is
+  // answered by a window. Needs Bound(); the 2 s are real time whatever the
+  // loop's clock. Messages that arrive meanwhile reach OnMessage on the
+  // loop's next pass; a send to our own title calls OnMessage directly.
   bool Send(const std::string& title, const WindowMessage& m, uint32_t* result);
 
   // Incoming messages (posted or sent). The return value is the answer's
@@ -68,15 +73,35 @@ class LobbyChannel {
   std::function<uint32_t(const WindowMessage&)> OnMessage;
 
  private:
+  struct Incoming {
+    WindowMessage m;
+    std::string from;  // the sender's socket path; empty if it has none
+  };
+  // An answer to a send that timed out; it is dropped if it comes later,
+  // rather than taken for a new send and answered.
+  struct LateAnswer {
+    std::string from;
+    uint32_t msg;
+    uint32_t wparam;
+    int64_t until_ms;
+  };
+
   void Bind(const std::string& title);
   void Unbind();
   void OnReadable();
+  void Handle(const Incoming& in);
+  void Defer(Incoming in);
+  void DeliverDeferred();
+  bool TakeLateAnswer(const Incoming& in);
 
   EventLoop& loop_;
   std::string title_;
   std::string path_;
   int fd_ = -1;
   int watch_ = 0;
+  std::deque<Incoming> deferred_;
+  int deferred_source_ = 0;
+  std::vector<LateAnswer> late_;
 };
 
 }  // namespace tess

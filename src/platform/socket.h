@@ -1,10 +1,17 @@
 // The TCP socket element: one client connection driven by the event loop.
 //
-// Connect returns at once; the connection is made in the background (host
-// names are resolved too, without blocking the loop for long). State is
+// Connect returns at once; the connection (IPv4) is made in the background.
+// A host name is looked up on a worker thread, so the loop never waits; a
+// lookup still running when the socket is closed, reconnected or destroyed
+// is abandoned and its answer ignored. State is
 // polled: 7 connected, 0 closed, other values while connecting or after an
 // error. A refused, unresolvable or lost connection shows only in State
 // (and a lost one raises OnClose). Nothing here throws.
+//
+// The events are raised only from the event loop's dispatch, never from
+// inside a call on the socket. A handler may call any operation (Close and
+// Connect included) but must not destroy the socket. The socket watches its
+// descriptor for writability only while connecting or while output waits.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +45,8 @@ class TcpSocket {
   // Starts connecting to RemoteHost:RemotePort (a name or a dotted address),
   // closing any earlier connection first. Returns at once.
   void Connect();
-  // Closes the connection; State becomes 0. Unsent bytes are dropped.
+  // Closes the connection (or abandons the attempt); State becomes 0.
+  // Unsent bytes and received bytes not yet taken are dropped.
   void Close();
   int State() const { return state_; }
 
@@ -57,16 +65,25 @@ class TcpSocket {
   std::function<void()> OnClose;
 
  private:
-  void OnReady(int events);
+  void StartLookup(const std::string& host);
+  void OnLookupDone();
   void StartConnect(uint32_t ipv4_be);
-  void Fail(bool raise_close);
-  void UpdateWatch();
+  void OnReady(int events);
+  void FinishConnect();
+  void ReadAvailable();
   void Drain();
+  void UpdateWatch();
+  // Closes the descriptors and forgets queued output; State is left as is.
+  void Release();
 
   EventLoop& loop_;
   int fd_ = -1;
   int watch_ = 0;
+  int lookup_fd_ = -1;  // our end of the pair the lookup thread answers on
+  int lookup_watch_ = 0;
+  int port_ = 0;        // RemotePort as it was at Connect
   int state_ = kClosed;
+  uint64_t generation_ = 0;  // bumped by Close, so handlers can tell
   std::vector<uint8_t> in_;
   std::vector<uint8_t> out_;
   size_t out_pos_ = 0;

@@ -229,6 +229,11 @@ void Desktop::KeyUp(int key_code, int shift) {
   if (Form* f = FrontmostShown(FormsBackToFront()); f && f->on_key_up) f->on_key_up(*f, k);
 }
 
+void Desktop::BeginWindowMove(Form& f) {
+  captured_ = nullptr;
+  moving = &f;
+}
+
 void Desktop::TypeText(const std::string& utf8) {
   if (!focus || focus->kind != ElementKind::kTextBox || !focus->enabled || utf8.empty()) return;
   focus->caption += utf8;

@@ -37,9 +37,13 @@ enum MouseButton : int { kButtonLeft = 1, kButtonRight = 2, kButtonMiddle = 4 };
 enum ShiftState : int { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
 
 // Key codes handed to key handlers (the toolkit's virtual-key numbers).
+// Letters are 'A'..'Z', digits '0'..'9', F1..F12 are 112..123.
 enum KeyCode : int {
   kKeyBack = 8, kKeyTab = 9, kKeyReturn = 13, kKeyEscape = 27, kKeySpace = 32,
   kKeyA = 65, kKeyC = 67, kKeyF1 = 112, kKeyF12 = 123, kKeyAlt = 18,
+  kKeyShift = 16, kKeyControl = 17, kKeyPageUp = 33, kKeyPageDown = 34, kKeyEnd = 35, kKeyHome = 36,
+  kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyInsert = 45, kKeyDelete = 46,
+  kKey0 = 48, kKeyNumpad0 = 96,
 };
 
 struct MouseEvent {
@@ -191,8 +195,15 @@ class Desktop {
   // there removes the last character. Both raise its on_change.
   void TypeText(const std::string& utf8);
 
+  // The system move of a window by its caption: releases the mouse
+  // capture and lets the window system move form `f` with the pointer until
+  // the left button is released. The renderer carries it out and then sets
+  // `moving` back to nullptr.
+  void BeginWindowMove(Form& f);
+
   Element* focus = nullptr;    // element with the keyboard focus
   Element* hovered = nullptr;  // element under the pointer (for tooltips)
+  Form* moving = nullptr;      // form being moved by BeginWindowMove
 
  private:
   Form* FormAt(double x, double y) const;

@@ -1,0 +1,62 @@
+// The connection to the game server: the login packet and its answer, the
+// keep-alive, link loss, and the silent reconnect during a hand (up to 16
+// attempts, driven by the reconnect window's two timers), whose answer is
+// message type 29.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/packet_format.h"
+#include "platform/event_loop.h"
+
+namespace tess {
+
+struct Client;
+
+inline constexpr int kMaxReconnectAttempts = 16;
+
+struct ConnectionState {
+  std::string ServerHost;
+  uint16_t ServerPort = 0;
+  Packet LoginPacket{};  // byte 3: 18 login, 28 reconnect
+  bool LoginSent = false;
+  bool LoginPending = false;
+  bool HadHand = false;
+  bool Reconnected = false;
+  int16_t ReconnectAttempts = 0;
+  int16_t SecondsLeft = 0;
+  bool BrowserFailed = false;
+
+  // The reconnect window's timers exist while frmReconnect is loaded.
+  std::unique_ptr<Timer> TimerReconnect;  // 1000 ms
+  std::unique_ptr<Timer> TimerCount;      // 3000 ms
+};
+
+// The web address shown after the welcome text.
+inline constexpr const char* kGameCentreAddress = "www.tessaly.example";
+
+// Connect directly (ProxyKind 0) or through the proxy (5); others: nothing.
+void StartConnection(Client& c);
+// Tick task 2: post 22, wait for the socket, send LoginPacket directly.
+void SendLogin(Client& c);
+// Message type 18.
+void HandleLoginAnswer(Client& c);
+// Message type 29.
+void HandleReconnectAnswer(Client& c);
+// One reconnect attempt.
+void Reconnect(Client& c);
+// The link was lost during a hand: the reconnect countdown starts.
+void OnLinkLostDuringHand(Client& c);
+// frmReconnect: load (hidden), its timers and buttons, unload.
+void LoadReconnectWindow(Client& c);
+void UnloadReconnectWindow(Client& c);
+void TimerReconnect_Timer(Client& c);
+void TimerCount_Timer(Client& c);
+void pbReconnect_Click(Client& c);
+void pbCancel_Click(Client& c);
+// The SOCKS5 handshake towards the game server (ProxyKind 5).
+void StartProxyTunnel(Client& c);
+
+}  // namespace tess

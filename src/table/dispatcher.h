@@ -1,0 +1,26 @@
+// The dispatcher: every server message reaches the client through
+// DispatchMessage, called by the tick with the decoded `info` and the raw
+// LastPacket. It refreshes the connection tag (every type but 29), then
+// hands the message to the handler of its type; types 1, 2, 5 and 7 go to
+// their spectator twins when the client watches. Types without a handler
+// are ignored silently. A fault inside a handler (a bound check failing, an
+// inconsistent count) restores the lobby window and ends the client.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tess {
+
+struct Client;
+
+// Thrown by a handler that meets input it cannot act on safely (an index
+// out of range, an inconsistent count); the dispatcher turns it into the
+// fault exit.
+struct HandlerFault : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+void DispatchMessage(Client& c);
+
+}  // namespace tess

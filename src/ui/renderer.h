@@ -1,0 +1,117 @@
+// The window system: one SDL window showing a Desktop, and its input.
+//
+// SdlRenderer opens a borderless SDL window for the main form (the first
+// form added to the Desktop) and keeps it in step with the form on every
+// pump: title = caption, position = left/top, size = width/height (rounded),
+// shown while the form is visible, minimised or restored with window_state.
+// The other forms are drawn inside the same window over the main form
+// (ui/scene_painter.h). Changes made by the window system flow back: a
+// window moved or minimised by it updates the form.
+//
+// Drawing happens into a frame held in memory, which is then copied to the
+// window. It is redrawn only when DrawableStateHash changes, which is
+// computed on every pump (a few hundred elements cost microseconds).
+//
+// Input: mouse buttons, motion, keys and typed text go to the Desktop's
+// MouseDown/Move/Up, KeyDown/KeyUp and TypeText in screen coordinates (the
+// window's position added in). Closing the window calls the main form's
+// on_close_request, or quits the loop when it has none. While
+// Desktop::moving names a form, pointer motion moves that form instead and
+// the release of the left button ends the move. F12 writes a screenshot
+// named tessaly-YYYYMMDD-HHMMSS-mmm.png into the current directory and is
+// not passed on.
+//
+// Environment: TESSALY_SCREENSHOT=FILE saves a screenshot to FILE once,
+// TESSALY_SCREENSHOT_AFTER_MS=N milliseconds (default 0) after the renderer
+// was made, by the loop's clock. With no display (neither DISPLAY nor
+// WAYLAND_DISPLAY set, and no SDL_VIDEODRIVER chosen) SDL's offscreen
+// driver is used; if no video driver starts at all, the renderer still
+// draws into its frame and takes screenshots, with no window and no input.
+// SDL's own SIGINT/SIGTERM handlers are not installed, and the window
+// surface is SDL's plain framebuffer (SDL_FRAMEBUFFER_ACCELERATION=0 unless
+// the environment says otherwise).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/event_loop.h"
+#include "ui/elements.h"
+
+namespace tess {
+
+class ScenePainter;
+
+class SdlRenderer {
+ public:
+  // Starts SDL video and fonts, sets desktop.screen_width/height from the
+  // display when there is one, and pumps itself on `loop` at least every
+  // 10 ms. `desktop` and `loop` must outlive the renderer.
+  SdlRenderer(Desktop& desktop, EventLoop& loop);
+  ~SdlRenderer();
+  SdlRenderer(const SdlRenderer&) = delete;
+  SdlRenderer& operator=(const SdlRenderer&) = delete;
+
+  // One pump: handles pending window-system events, follows the main form,
+  // redraws and shows the frame if the drawable state changed, and takes a
+  // due TESSALY_SCREENSHOT. The loop calls it; tests may call it directly.
+  void Pump();
+
+  // Brings the frame up to date and writes it to `path` as PNG. False when
+  // there is no main form yet or the file cannot be written.
+  bool SaveScreenshot(const std::string& path);
+
+  // The name of the SDL video driver in use, or "" when none started.
+  std::string VideoDriver() const;
+  bool HasWindow() const { return window_ != nullptr; }
+  // The window as SDL reports it; nullptr before the main form exists or
+  // with no video driver. For tests and diagnostics.
+  SDL_Window* Window() const { return window_; }
+  // Frames drawn so far.
+  uint64_t Redraws() const { return redraws_; }
+
+ private:
+  Form* MainForm() const;
+  void HandleEvent(const SDL_Event& ev);
+  void HandleWindowEvent(const SDL_WindowEvent& ev);
+  void HandleMouseMotion(const SDL_MouseMotionEvent& ev);
+  void FollowMainForm(Form& main);
+  bool EnsureFrame(int width, int height);
+  bool RedrawIfChanged();
+  void Present();
+
+  Desktop& desktop_;
+  EventLoop& loop_;
+  int source_id_ = 0;
+  bool video_ = false;
+  bool fonts_ = false;
+
+  SDL_Window* window_ = nullptr;
+  // What the window was last set to.
+  std::string applied_title_;
+  int applied_x_ = 0, applied_y_ = 0, applied_w_ = 0, applied_h_ = 0;
+  bool applied_shown_ = false;
+  WindowState applied_state_ = WindowState::kNormal;
+
+  SDL_Surface* frame_ = nullptr;
+  SDL_Renderer* frame_renderer_ = nullptr;
+  std::unique_ptr<ScenePainter> painter_;
+  bool frame_valid_ = false;
+  uint64_t frame_hash_ = 0;
+  uint64_t redraws_ = 0;
+
+  // The pointer on the screen, from the last mouse event.
+  int pointer_x_ = 0, pointer_y_ = 0;
+  // A move of Desktop::moving under way: where it started.
+  bool move_started_ = false;
+  int move_pointer_x_ = 0, move_pointer_y_ = 0;
+  double move_form_left_ = 0, move_form_top_ = 0;
+
+  std::string screenshot_path_;  // TESSALY_SCREENSHOT, until taken
+  int64_t screenshot_due_ms_ = 0;
+};
+
+}  // namespace tess
