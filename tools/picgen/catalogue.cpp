@@ -212,7 +212,7 @@ std::vector<PictureSpec> Catalogue() {
   AddBubbles(out);
   AddForm(out);
   std::sort(out.begin(), out.end(), [](const PictureSpec& a, const PictureSpec& b) {
-    return std::tie(a.type, a.id) < std::tie(b.type, b.id);
+    return std::tie(a.id, a.type) < std::tie(b.id, b.type);
   });
   return out;
 }

@@ -27,7 +27,8 @@ struct PictureSpec {
   std::function<Canvas()> draw;
 };
 
-// Sorted by type, then identifier.
+// Sorted by identifier (the form pictures' identifiers follow the
+// catalogue's).
 std::vector<PictureSpec> Catalogue();
 
 }  // namespace picgen

@@ -1,12 +1,12 @@
 // picgen: draws the client's picture resources.
 //
-//   picgen --font FONT --out DIR --source FILE [--sheet PNG [--zoom N]] [--only FIRST-LAST]
+//   picgen --font FONT --out DIR [--source FILE] [--sheet PNG [--zoom N]] [--only FIRST-LAST]
 //
-// Writes every picture of the catalogue as DIR/<type>_<id>.gif and the C++
-// source that embeds them as FILE. --sheet also writes a contact sheet of
-// the pictures (enlarged N times, 2 by default); --only limits the run to
-// the identifiers FIRST..LAST, for looking at part of the set (no source is
-// written then). Exits 1 on any failure.
+// Writes every picture of the catalogue as DIR/<type>_<id>.gif; --source
+// also writes the C++ source that embeds them, --sheet a contact sheet of
+// the pictures (enlarged N times, 2 by default). --only limits the run to
+// the identifiers FIRST..LAST, for looking at part of the set; it cannot be
+// combined with --source. Exits 1 on any failure.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -50,7 +50,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       return false;
     }
   }
-  return !o.font.empty() && !o.out.empty() && (o.only || !o.source.empty()) && o.zoom >= 1;
+  return !o.font.empty() && !o.out.empty() && !(o.only && !o.source.empty()) && o.zoom >= 1;
 }
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, o)) {
     std::fprintf(stderr,
-                 "usage: picgen --font FONT --out DIR --source FILE [--sheet PNG [--zoom N]] "
+                 "usage: picgen --font FONT --out DIR [--source FILE] [--sheet PNG [--zoom N]] "
                  "[--only FIRST-LAST]\n");
     return 1;
   }
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     }
     embedded.push_back({spec.type, spec.id, std::move(gif)});
   }
-  if (ok && !o.only && !picgen::WriteResourceSource(o.source, std::move(embedded))) {
+  if (ok && !o.source.empty() && !picgen::WriteResourceSource(o.source, std::move(embedded))) {
     std::fprintf(stderr, "picgen: cannot write %s\n", o.source.c_str());
     ok = false;
   }

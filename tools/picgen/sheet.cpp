@@ -11,7 +11,7 @@
 namespace picgen {
 namespace {
 
-constexpr int kSheetWidth = 1800;
+constexpr int kSheetWidth = 1800;  // wider than the largest picture
 constexpr int kGap = 10;
 constexpr int kCaptionHeight = 18;
 
@@ -25,7 +25,8 @@ bool WriteContactSheet(const std::string& path, const std::vector<SheetEntry>& e
   std::vector<Cell> cells;
   int x = kGap, y = kGap, row_h = 0;
   for (const SheetEntry& e : entries) {
-    const int z = std::max(1, std::min(zoom, (kSheetWidth - 2 * kGap) / std::max(1, e.picture.width)));
+    // The table backgrounds are big enough as they are.
+    const int z = e.picture.width > 400 ? 1 : zoom;
     const int w = e.picture.width * z, h = e.picture.height * z + kCaptionHeight;
     if ((e.row_start && x > kGap) || x + w + kGap > kSheetWidth) {
       x = kGap;

@@ -15,8 +15,8 @@ struct SheetEntry {
   Canvas picture;
 };
 
-// Each picture is enlarged `zoom` times (less when it would not fit the
-// sheet's width) and drawn over a checkerboard, so transparent pixels show.
+// Each picture up to 400 pixels wide is enlarged `zoom` times, larger ones
+// are shown as they are; all over a checkerboard, so transparent pixels show.
 // Returns false when the PNG cannot be written.
 bool WriteContactSheet(const std::string& path, const std::vector<SheetEntry>& entries, int zoom);
 
