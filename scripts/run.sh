@@ -5,4 +5,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" "$top/build"
 # Without a display the window is drawn offscreen (screenshots still work).
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}; fi
-exec "$top/build/tools/demo/tessaly-demo" "$@"
+exec "$top/build/tools/demo/tessaly_demo" "$@"
