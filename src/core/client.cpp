@@ -44,6 +44,7 @@ Client::Client(EventLoop& l, const ClientOptions& o)
   // The peer closed: the link watch notices the lost link by polling.
   Winsock1.OnClose = [this] { Winsock1.Close(); };
   window_channel = std::make_unique<LobbyChannel>(l, MainForm.caption);
+  MainForm.on_restored = [this](Form&) { Form_Resize(*this); };
 }
 
 Client::~Client() = default;

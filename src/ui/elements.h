@@ -132,6 +132,7 @@ class Form {
   std::function<void(Form&, const KeyEvent&)> on_key_up;
   std::function<void(Form&, const MouseEvent&)> on_mouse_down;  // on no element
   std::function<void(Form&)> on_close_request;                  // the user closes the window
+  std::function<void(Form&)> on_restored;  // the window system restored the minimised window
 
   // Creates an element in front of all others on this form. For a control
   // array, pass the index; use Load for further array elements.
@@ -203,6 +204,11 @@ class Desktop {
 
   Element* focus = nullptr;    // element with the keyboard focus
   Element* hovered = nullptr;  // element under the pointer (for tooltips)
+  // The tooltip on show: text at screen point (x, y); empty text: none.
+  struct Tooltip {
+    std::string text;
+    double x = 0, y = 0;
+  } tooltip;
   Form* moving = nullptr;      // form being moved by BeginWindowMove
 
  private:

@@ -70,6 +70,7 @@ SdlRenderer::~SdlRenderer() {
   if (frame_renderer_) SDL_DestroyRenderer(frame_renderer_);
   if (frame_) SDL_FreeSurface(frame_);
   if (window_) SDL_DestroyWindow(window_);
+  if (cursor_) SDL_FreeCursor(cursor_);
   if (fonts_) TTF_Quit();
   if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -90,6 +91,7 @@ void SdlRenderer::Pump() {
   }
   Form* main = MainForm();
   if (!main) return;
+  UpdateTooltip();
   FollowMainForm(*main);
   if (RedrawIfChanged()) Present();
   if (!screenshot_path_.empty() && loop_.NowMs() >= screenshot_due_ms_) {
@@ -265,9 +267,14 @@ void SdlRenderer::HandleWindowEvent(const SDL_WindowEvent& ev) {
     case SDL_WINDOWEVENT_MINIMIZED:
       main->window_state = applied_state_ = WindowState::kMinimized;
       break;
-    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_RESTORED: {
+      // Our own restores come back as events too; only the window system's
+      // restore of a window the program holds minimised is news.
+      const bool theirs = main->window_state == WindowState::kMinimized;
       main->window_state = applied_state_ = WindowState::kNormal;
+      if (theirs && main->on_restored) main->on_restored(*main);
       break;
+    }
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       Present();
@@ -293,6 +300,31 @@ void SdlRenderer::HandleMouseMotion(const SDL_MouseMotionEvent& ev) {
     desktop_.MouseMove(x, y, ButtonsFromSdlState(ev.state), ShiftFromSdl(SDL_GetModState()));
   }
   pointer_x_ = x, pointer_y_ = y;
+  desktop_.tooltip.text.clear();
+  last_motion_ms_ = loop_.NowMs();
+  ShowPointerOf(desktop_.hovered);
+}
+
+void SdlRenderer::ShowPointerOf(const Element* e) {
+  // The toolkit's pointer numbers: 15 the four-way move, 99 the hand; every
+  // other value the arrow.
+  const int shape = e ? e->mouse_pointer : 0;
+  SDL_SystemCursor want = shape == 15 ? SDL_SYSTEM_CURSOR_SIZEALL : shape == 99 ? SDL_SYSTEM_CURSOR_HAND : SDL_SYSTEM_CURSOR_ARROW;
+  if (!video_ || want == cursor_shape_) return;
+  SDL_Cursor* cursor = SDL_CreateSystemCursor(want);
+  if (!cursor) return;
+  SDL_SetCursor(cursor);
+  if (cursor_) SDL_FreeCursor(cursor_);
+  cursor_ = cursor;
+  cursor_shape_ = want;
+}
+
+void SdlRenderer::UpdateTooltip() {
+  const Element* e = desktop_.hovered;
+  const bool due = e && !e->tooltip.empty() && e->ShownOnForm() && loop_.NowMs() - last_motion_ms_ >= kTooltipDelayMs;
+  if (!due) return;
+  if (desktop_.tooltip.text == e->tooltip) return;
+  desktop_.tooltip = Desktop::Tooltip{e->tooltip, static_cast<double>(pointer_x_ + 12), static_cast<double>(pointer_y_ + 18)};
 }
 
 }  // namespace tess

@@ -19,7 +19,10 @@
 // Desktop::moving names a form, pointer motion moves that form instead and
 // the release of the left button ends the move. F12 writes a screenshot
 // named tessaly-YYYYMMDD-HHMMSS-mmm.png into the current directory and is
-// not passed on.
+// not passed on. The pointer takes the shape of the hovered element's
+// mouse_pointer; an element's tooltip shows once the pointer has rested on
+// it for 600 ms, until the pointer moves (Desktop::tooltip). A restore by
+// the window system calls the main form's on_restored.
 //
 // Environment: TESSALY_SCREENSHOT=FILE saves a screenshot to FILE once,
 // TESSALY_SCREENSHOT_AFTER_MS=N milliseconds (default 0) after the renderer
@@ -78,6 +81,8 @@ class SdlRenderer {
   void HandleEvent(const SDL_Event& ev);
   void HandleWindowEvent(const SDL_WindowEvent& ev);
   void HandleMouseMotion(const SDL_MouseMotionEvent& ev);
+  void ShowPointerOf(const Element* e);
+  void UpdateTooltip();
   void FollowMainForm(Form& main);
   bool EnsureFrame(int width, int height);
   bool RedrawIfChanged();
@@ -111,6 +116,11 @@ class SdlRenderer {
   double move_form_left_ = 0, move_form_top_ = 0;
 
   std::string screenshot_path_;  // TESSALY_SCREENSHOT, until taken
+  // The pointer rests this long over an element before its tooltip shows.
+  static constexpr int64_t kTooltipDelayMs = 600;
+  int64_t last_motion_ms_ = 0;
+  SDL_Cursor* cursor_ = nullptr;
+  SDL_SystemCursor cursor_shape_ = SDL_SYSTEM_CURSOR_ARROW;
   int64_t screenshot_due_ms_ = 0;
 };
 

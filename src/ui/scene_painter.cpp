@@ -85,6 +85,9 @@ uint64_t DrawableStateHash(const Desktop& desktop, const Form& main) {
       d.Add(e.word_wrap);
     }
   }
+  d.Add(desktop.tooltip.text);
+  d.Add(desktop.tooltip.x);
+  d.Add(desktop.tooltip.y);
   return d.h;
 }
 
@@ -154,9 +157,34 @@ void ScenePainter::Paint(const Desktop& desktop, const Form& main) {
     SDL_Rect dest{ox, oy, w, h};
     SDL_RenderCopy(renderer_, layer.texture, nullptr, &dest);
   }
+  PaintTooltip(desktop, main);
   SDL_RenderSetClipRect(renderer_, nullptr);
   SDL_RenderPresent(renderer_);
   Evict();
+}
+
+void ScenePainter::PaintTooltip(const Desktop& desktop, const Form& main) {
+  if (desktop.tooltip.text.empty()) return;
+  // Drawn as a label of its own, on a pale ground, sized to its text.
+  Element tip;
+  tip.kind = ElementKind::kLabel;
+  tip.caption = desktop.tooltip.text;
+  tip.back_transparent = false;
+  tip.back_color = 0xFFFFE1;
+  tip.fore_color = 0x000000;
+  const int px = FontPixels(tip.font_size);
+  int w = 0, h = px;
+  if (TTF_Font* font = Font(px, false)) TTF_SizeUTF8(font, tip.caption.c_str(), &w, &h);
+  tip.width = w + 8;
+  tip.height = h + 4;
+  tip.left = desktop.tooltip.x - main.left + 4;
+  tip.top = desktop.tooltip.y - main.top + 2;
+  int tw = 0, th = 0;
+  SDL_GetRendererOutputSize(renderer_, &tw, &th);
+  // Kept inside the window.
+  tip.left = std::max(0.0, std::min(tip.left - 4, tw - tip.width));
+  tip.top = std::max(0.0, std::min(tip.top - 2, th - tip.height));
+  PaintElement(tip, 0, 0, SDL_Rect{0, 0, tw, th});
 }
 
 void ScenePainter::PaintForm(const Form& form, int ox, int oy) {

@@ -21,6 +21,9 @@
 // not drawn by it. Textures belong to the SDL_Renderer given at
 // construction: the painter must be destroyed before it.
 //
+// The Desktop's tooltip, when it has text, is drawn last, over everything,
+// on a pale ground beside the pointer and kept inside the target.
+//
 // DrawableStateHash digests everything Paint reads, so a caller can redraw
 // only when the hash changes.
 #pragma once
@@ -73,6 +76,7 @@ class ScenePainter {
   using TextKey = std::tuple<int, bool, uint32_t, std::string>;  // pixels, bold, colour, text
 
   void PaintForm(const Form& form, int ox, int oy);
+  void PaintTooltip(const Desktop& desktop, const Form& main);
   void PaintElement(const Element& e, int ox, int oy, const SDL_Rect& form_clip);
   void PaintText(const Element& e, const SDL_Rect& box, const SDL_Rect& clip);
   void DrawPicture(const PictureRef& pic, const SDL_Rect& dest, bool stretch);

@@ -185,6 +185,31 @@ TEST_F(RendererTest, ClipsToContainersAndLayersOtherForms) {
   EXPECT_EQ(s.At(60, 35), 0xFFFFFFu) << "a hidden container hides its elements";
 }
 
+TEST_F(RendererTest, ShowsATooltipOnceThePointerRestsAndHidesItOnTheNextMove) {
+  main_.back_color = 0x000000;
+  Element& button = main_.Add(ElementKind::kImage, "AnNiu", 1);
+  button.left = 10, button.top = 10, button.width = 40, button.height = 20;
+  button.tooltip = "聊天";
+  auto pale = [](uint32_t c) { return c == 0xFFFFE1u; };
+
+  Push(Motion(20, 15));
+  renderer_.Pump();
+  EXPECT_TRUE(desktop_.tooltip.text.empty()) << "not before the pointer has rested";
+  clock_.Advance(700);
+  renderer_.Pump();
+  EXPECT_EQ(desktop_.tooltip.text, "聊天");
+  Shot s = Screenshot();
+  EXPECT_GT(s.Count(0, 0, 200, 150, pale), 100) << "the tooltip's ground is drawn";
+
+  Push(Motion(120, 100));  // off the button
+  renderer_.Pump();
+  clock_.Advance(700);
+  renderer_.Pump();
+  EXPECT_TRUE(desktop_.tooltip.text.empty());
+  s = Screenshot();
+  EXPECT_EQ(s.Count(0, 0, 200, 150, pale), 0);
+}
+
 TEST_F(RendererTest, RedrawsOnlyWhenTheDrawableStateChanges) {
   Element& label = main_.Add(ElementKind::kLabel, "Label3");
   label.caption = "1";

@@ -14,7 +14,7 @@ Paint LetterPaint(float top, float bottom) {
 }
 
 void DrawBoldText(Canvas& c, const std::string& text, float cx, float cy, int w, int h) {
-  const Mask m = FitText(text, w, h, 0.05f);
+  const Mask m = FitText(text, w, h, 0.04f);
   const float top = cy - m.height / 2.0f, bottom = cy + m.height / 2.0f;
   DrawMaskCentred(c, Dilated(m, 3.0f), cx, cy + 1, Solid(Hex(0x5A0A06)));
   DrawMaskCentred(c, Dilated(m, 1.6f), cx, cy, Solid(style::kLacquer));

@@ -24,10 +24,13 @@ struct Cell {
 bool WriteContactSheet(const std::string& path, const std::vector<SheetEntry>& entries, int zoom) {
   std::vector<Cell> cells;
   int x = kGap, y = kGap, row_h = 0;
+  std::vector<Mask> captions;
   for (const SheetEntry& e : entries) {
+    captions.push_back(RenderText(e.caption, 13));
     // The table backgrounds are big enough as they are.
     const int z = e.picture.width > 400 ? 1 : zoom;
-    const int w = e.picture.width * z, h = e.picture.height * z + kCaptionHeight;
+    const int w = std::max(e.picture.width * z, captions.back().width);
+    const int h = e.picture.height * z + kCaptionHeight;
     if ((e.row_start && x > kGap) || x + w + kGap > kSheetWidth) {
       x = kGap;
       y += row_h + kGap;
@@ -53,8 +56,7 @@ bool WriteContactSheet(const std::string& path, const std::vector<SheetEntry>& e
       }
     }
     Draw(sheet, Resized(pic, w, h), cell.x, cell.y);
-    const Mask caption = RenderText(entries[i].caption, 13);
-    DrawMask(sheet, caption, cell.x, cell.y + h + 3, Solid(Hex(0xF0F0F0)));
+    DrawMask(sheet, captions[i], cell.x, cell.y + h + 3, Solid(Hex(0xF0F0F0)));
   }
 
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, sheet.width, sheet.height, 32, SDL_PIXELFORMAT_RGBA32);

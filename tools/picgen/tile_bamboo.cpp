@@ -80,7 +80,8 @@ void DrawBird(Canvas& c, float x, float y, float s) {
 
 void DrawBamboo(Canvas& c, int rank, float x, float y, float w, float h) {
   if (rank == 1) {
-    const float s = std::min(w, h * 1.05f);
+    // The bird spans about 0.85 of its square.
+    const float s = std::min(w / 0.86f, h);
     DrawBird(c, x + (w - s) / 2, y + (h - s) / 2, s);
     return;
   }
@@ -126,9 +127,9 @@ void DrawBamboo(Canvas& c, int rank, float x, float y, float w, float h) {
       break;
     case 8:
       sticks = {{0.13f, t0, 0.13f, t1, g}, {0.87f, t0, 0.87f, t1, g},
-                {0.33f, t1, 0.45f, t0 + 0.02f, b}, {0.67f, t1, 0.55f, t0 + 0.02f, b},
+                {0.32f, t1, 0.42f, t0 + 0.02f, b}, {0.68f, t1, 0.58f, t0 + 0.02f, b},
                 {0.13f, m0, 0.13f, m1, g}, {0.87f, m0, 0.87f, m1, g},
-                {0.33f, m0, 0.45f, m1 - 0.02f, b}, {0.67f, m0, 0.55f, m1 - 0.02f, b}};
+                {0.32f, m0, 0.42f, m1 - 0.02f, b}, {0.68f, m0, 0.58f, m1 - 0.02f, b}};
       width = std::min(0.13f * w, 0.12f * h);
       break;
     case 9: {
