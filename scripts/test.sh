@@ -19,5 +19,5 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 CC=clang CXX=clang++ cmake -S "$top" -B "$top/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON
 cmake --build "$top/build-fuzz" --target decode_fuzz
 mkdir -p "$top/build-fuzz/corpus"
-"$top/build-fuzz/tests/fuzz/decode_fuzz" -runs=200000 -max_total_time=120 "$top/build-fuzz/corpus"
+"$top/build-fuzz/tests/fuzz/decode_fuzz" -runs=50000 -max_total_time=60 "$top/build-fuzz/corpus"
 echo "fuzz: decode_fuzz ended without a fault"

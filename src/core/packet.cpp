@@ -22,12 +22,14 @@ int32_t Advance(int32_t pos, int32_t by) { return ((pos + by) % kRingSize + kRin
 // packet boundary still never leaves the ring.
 Packet ReadRingPacket(const std::array<uint8_t, kRingSize>& ring, int32_t pos) {
   Packet p;
-  for (size_t i = 0; i < kPacketSize; ++i) p[i] = ring[Advance(pos, static_cast<int32_t>(i))];
+  size_t start = static_cast<size_t>(Advance(pos, 0));
+  for (size_t i = 0; i < kPacketSize; ++i) p[i] = ring[(start + i) % kRingSize];
   return p;
 }
 
 void WriteRingPacket(std::array<uint8_t, kRingSize>& ring, int32_t pos, const Packet& p) {
-  for (size_t i = 0; i < kPacketSize; ++i) ring[Advance(pos, static_cast<int32_t>(i))] = p[i];
+  size_t start = static_cast<size_t>(Advance(pos, 0));
+  for (size_t i = 0; i < kPacketSize; ++i) ring[(start + i) % kRingSize] = p[i];
 }
 
 void ArmTask(TickState& tick, int k) {
@@ -176,10 +178,12 @@ std::optional<Packet> TakeSendPacket(PacketQueues& q, TickState& tick, bool conn
 }
 
 ArrivalResult Winsock1_DataArrival(PacketQueues& q, TickState& tick, std::span<const uint8_t> bytes) {
+  int32_t write = Advance(q.RecvWritePos, 0);
   for (uint8_t b : bytes) {
-    q.RecvRing[Advance(q.RecvWritePos, 0)] = b;
-    q.RecvWritePos = Advance(q.RecvWritePos, 1);
-    if (q.RecvWritePos == q.RecvReadPos) return ArrivalResult::kOverflow;
+    q.RecvRing[write] = b;
+    write = write + 1 < kRingSize ? write + 1 : 0;
+    q.RecvWritePos = write;
+    if (write == q.RecvReadPos) return ArrivalResult::kOverflow;
   }
   ArmTask(tick, kTaskReceive);
   return ArrivalResult::kStored;
