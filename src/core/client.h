@@ -25,6 +25,7 @@
 #include "table/pictures.h"
 #include "ui/elements.h"
 #include "ui/message_box.h"
+#include "ui/window_frame.h"
 
 namespace tess {
 
@@ -105,6 +106,7 @@ struct Client {
   LeaveState leave;
   ButtonBarState buttons;
   PictureTables pictures;
+  WindowFrameState frame;
   Subsystems parts;
 };
 

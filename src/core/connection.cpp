@@ -3,6 +3,7 @@
 #include "core/client.h"
 #include "core/program_end.h"
 #include "core/proxy_tunnel.h"
+#include "ui/notice_page.h"
 
 namespace tess {
 namespace {
@@ -18,6 +19,12 @@ const char* const kReconnectGaveUp = "重连失败，请检查您的网络！";
 const char* const kSecondsToReconnect = " 秒后自动重连";
 
 Form* ReconnectWindow(Client& c) { return c.desktop.FindForm("frmReconnect"); }
+
+// Loaded with one of its timers running. A window whose cycle stopped (the
+// hand ended meanwhile) is loaded afresh by the next loss.
+bool ReconnectCycleRunning(const Client& c) {
+  return c.conn.TimerReconnect && (c.conn.TimerReconnect->Enabled() || c.conn.TimerCount->Enabled());
+}
 
 void RefreshSecondsLabel(Client& c) {
   if (Form* f = ReconnectWindow(c)) f->At("lbTime").caption = std::to_string(c.conn.SecondsLeft) + kSecondsToReconnect;
@@ -40,6 +47,9 @@ void StartConnection(Client& c) {
   if (c.proxy.ProxyKind == kProxyKindNone) {
     c.Winsock1.RemoteHost = c.conn.ServerHost;
     c.Winsock1.RemotePort = c.conn.ServerPort;
+    // A socket still open (the lobby seats a client that never left) is
+    // closed before connecting again.
+    if (c.Winsock1.State() != TcpSocket::kClosed) c.Winsock1.Close();
     c.Winsock1.Connect();
     c.TimerBong.SetEnabled(true);
     SwitchTaskOn(c, kTaskLogin);
@@ -79,7 +89,11 @@ void HandleLoginAnswer(Client& c) {
       c.tick.TurnSeconds = c.tick.AutoMode ? 1 : static_cast<int16_t>(info.value[1] & 15);
       c.tick.TimeoutLimit = c.game.LastPacket[9];
       const std::string url = NoticeAddress(c.game.LastPacket);
-      if (!url.empty() && c.parts.NavigateNotice) c.parts.NavigateNotice(c, url);
+      if (!url.empty() && c.parts.NavigateNotice) {
+        c.parts.NavigateNotice(c, url);
+        // A page that failed once is never shown again.
+        if (!c.conn.BrowserFailed) c.MainForm.At("WebBrowser1").visible = true;
+      }
     }
     return;
   }
@@ -116,6 +130,7 @@ void Reconnect(Client& c) {
 void OnLinkLostDuringHand(Client& c) { LoadReconnectWindow(c); }
 
 void LoadReconnectWindow(Client& c) {
+  if (ReconnectCycleRunning(c)) return;
   Form* f = ReconnectWindow(c);
   if (!f) {
     f = &c.desktop.AddForm("frmReconnect");
@@ -134,6 +149,12 @@ void LoadReconnectWindow(Client& c) {
     cancel.left = 140;
     cancel.top = 60;
     cancel.on_click = [&c](Element&) { pbCancel_Click(c); };
+    c.conn.TimerReconnect = std::make_unique<Timer>(c.loop, "TimerReconnect");
+    c.conn.TimerReconnect->SetInterval(1000);
+    c.conn.TimerReconnect->OnTimer = [&c] { TimerReconnect_Timer(c); };
+    c.conn.TimerCount = std::make_unique<Timer>(c.loop, "TimerCount");
+    c.conn.TimerCount->SetInterval(3000);
+    c.conn.TimerCount->OnTimer = [&c] { TimerCount_Timer(c); };
   }
   f->opacity = 200.0 / 255.0;
   ShowResourcePicture(c, f->At("pbReconnect"), c.pictures.DialogPictures[0]);
@@ -141,21 +162,16 @@ void LoadReconnectWindow(Client& c) {
   c.conn.ReconnectAttempts = 0;
   c.conn.SecondsLeft = 1;
   RefreshSecondsLabel(c);
-  c.conn.TimerReconnect = std::make_unique<Timer>(c.loop, "TimerReconnect");
-  c.conn.TimerReconnect->SetInterval(1000);
-  c.conn.TimerReconnect->OnTimer = [&c] { TimerReconnect_Timer(c); };
-  c.conn.TimerCount = std::make_unique<Timer>(c.loop, "TimerCount");
-  c.conn.TimerCount->SetInterval(3000);
-  c.conn.TimerCount->OnTimer = [&c] { TimerCount_Timer(c); };
   c.conn.TimerReconnect->SetEnabled(true);
   c.conn.TimerCount->SetEnabled(false);
 }
 
 void UnloadReconnectWindow(Client& c) {
-  if (Form* f = ReconnectWindow(c)) f->visible = false;
-  // A timer may be unloading its own window: disable now, destroy later.
-  if (c.conn.TimerReconnect) c.conn.TimerReconnect->SetEnabled(false);
-  if (c.conn.TimerCount) c.conn.TimerCount->SetEnabled(false);
+  Form* f = ReconnectWindow(c);
+  if (!f) return;
+  f->visible = false;
+  c.conn.TimerReconnect->SetEnabled(false);
+  c.conn.TimerCount->SetEnabled(false);
 }
 
 void TimerReconnect_Timer(Client& c) {
@@ -198,6 +214,30 @@ void pbReconnect_Click(Client& c) {
 void pbCancel_Click(Client& c) {
   if (c.Winsock1.State() != TcpSocket::kConnected) ReturnToLobby(c, /*lobby_first=*/true);
   UnloadReconnectWindow(c);
+}
+
+void InstallNoticePage(Client& c) {
+  auto browser = std::make_shared<WebBrowser>(c.loop, c.MainForm.At("WebBrowser1"));
+  browser->OnDocumentComplete = [&c] { WebBrowser1_DocumentComplete(c); };
+  browser->OnNavigateError = [&c] { WebBrowser1_NavigateError(c); };
+  c.parts.NavigateNotice = [browser](Client&, const std::string& url) { browser->Navigate(url); };
+}
+
+void WebBrowser1_DocumentComplete(Client& c) {
+  if (c.conn.BrowserFailed) return;
+  const Element& bird = c.MainForm.At("Bird");
+  Element& page = c.MainForm.At("WebBrowser1");
+  page.left = bird.left + 2;
+  page.top = bird.top + 2;
+  c.MainForm.BringToFront(page);
+  page.visible = true;
+  c.trace.Event("notice_loaded", "");
+}
+
+void WebBrowser1_NavigateError(Client& c) {
+  c.MainForm.At("WebBrowser1").visible = false;
+  c.conn.BrowserFailed = true;
+  c.trace.Event("notice_failed", "");
 }
 
 }  // namespace tess

@@ -1,7 +1,13 @@
 // The connection to the game server: the login packet and its answer, the
 // keep-alive, link loss, and the silent reconnect during a hand (up to 16
 // attempts, driven by the reconnect window's two timers), whose answer is
-// message type 29.
+// message type 29. Also the notice page whose address the login answer
+// carries.
+//
+// The reconnect window frmReconnect is never shown. Loading it while its
+// cycle runs does nothing (the running cycle goes on); a loss after the
+// cycle stopped starts a fresh one. Unloading disables its timers, which
+// live as long as the client, so a timer may unload its own window.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +35,7 @@ struct ConnectionState {
   int16_t SecondsLeft = 0;
   bool BrowserFailed = false;
 
-  // The reconnect window's timers exist while frmReconnect is loaded.
+  // frmReconnect's timers, made with the window when it is first loaded.
   std::unique_ptr<Timer> TimerReconnect;  // 1000 ms
   std::unique_ptr<Timer> TimerCount;      // 3000 ms
 };
@@ -37,7 +43,9 @@ struct ConnectionState {
 // The web address shown after the welcome text.
 inline constexpr const char* kGameCentreAddress = "www.tessaly.example";
 
-// Connect directly (ProxyKind 0) or through the proxy (5); others: nothing.
+// Connect directly (ProxyKind 0: a socket still open is closed first) or
+// through the proxy (5); other kinds start nothing. Start-up, the lobby's
+// connect message and each reconnect attempt use it.
 void StartConnection(Client& c);
 // Tick task 2: post 22, wait for the socket, send LoginPacket directly.
 void SendLogin(Client& c);
@@ -58,5 +66,14 @@ void pbReconnect_Click(Client& c);
 void pbCancel_Click(Client& c);
 // The SOCKS5 handshake towards the game server (ProxyKind 5).
 void StartProxyTunnel(Client& c);
+
+// Makes WebBrowser1 a notice page fetched over HTTP and installs it as
+// c.parts.NavigateNotice. Start-up calls it once.
+void InstallNoticePage(Client& c);
+// The notice page's events: loaded (placed 2 px right of and below Bird, in
+// front, shown, unless BrowserFailed) and navigation failed (hidden,
+// BrowserFailed set).
+void WebBrowser1_DocumentComplete(Client& c);
+void WebBrowser1_NavigateError(Client& c);
 
 }  // namespace tess

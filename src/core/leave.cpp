@@ -5,6 +5,7 @@
 
 #include "core/client.h"
 #include "core/program_end.h"
+#include "core/startup.h"
 #include "platform/gbk.h"
 #include "table/hand_reset.h"
 
@@ -100,8 +101,10 @@ Form& CenteredOverMain(Client& c, Form& f) {
 Form& LoadExitWindow(Client& c);
 Form& LoadOtherExitWindow(Client& c);
 
+// Showing loads the window, which marks it as opened for this table.
 void ShowOtherExit(Client& c, const std::string& text) {
   Form& f = LoadOtherExitWindow(c);
+  c.leave.OtherExitShown = true;
   f.At("Label1").caption = text;
   f.topmost = true;
   CenteredOverMain(c, f);
@@ -136,12 +139,8 @@ Form& LoadExitWindow(Client& c) {
   ok.stretch = true;
   ShowResourcePicture(c, ok, c.pictures.DialogPictures[0]);
   ok.on_click = [&c](Element&) {
-    if (c.Winsock1.State() == TcpSocket::kConnected) {
-      SwitchTaskOff(c, kTaskLinkWatch);
-      c.tick.TaskCounter[kTaskLinkWatch] = 0;
-      SendLeave(c);
-    }
-    ReturnToLobby(c);
+    LeaveIfConnected(c);
+    ReturnToLobby(c, /*lobby_first=*/false, [&c] { c.desktop.FindForm("frmExit")->visible = false; });
   };
   Element& cancel = f.Add(ElementKind::kImage, "pbCancel");
   cancel.left = 155, cancel.top = 96, cancel.width = 65, cancel.height = 30;
@@ -167,7 +166,9 @@ Form& LoadOtherExitWindow(Client& c) {
   ok.left = 50, ok.top = 96, ok.width = 70, ok.height = 30;
   ok.stretch = true;
   ShowResourcePicture(c, ok, c.pictures.DialogPictures[0]);
-  ok.on_click = [&c](Element&) { ReturnToLobby(c); };
+  ok.on_click = [&c](Element&) {
+    ReturnToLobby(c, /*lobby_first=*/false, [&c] { c.desktop.FindForm("frmOtherExit")->visible = false; });
+  };
   Element& cancel = f.Add(ElementKind::kImage, "imgCancel");
   cancel.left = 180, cancel.top = 96, cancel.width = 70, cancel.height = 30;
   cancel.stretch = true;
@@ -178,7 +179,6 @@ Form& LoadOtherExitWindow(Client& c) {
     SwitchTaskOff(c, kTaskLinkWatch);
     c.desktop.FindForm("frmOtherExit")->visible = false;
   };
-  c.leave.OtherExitShown = true;
   return f;
 }
 
@@ -247,14 +247,20 @@ void ResetToIdle(Client& c) {
   MinimizeMainWindow(c);
 }
 
-void ReturnToLobby(Client& c, bool lobby_first) {
+void LeaveIfConnected(Client& c) {
+  if (c.Winsock1.State() != TcpSocket::kConnected) return;
+  SwitchTaskOff(c, kTaskLinkWatch);
+  c.tick.TaskCounter[kTaskLinkWatch] = 0;
+  SendLeave(c);
+}
+
+void ReturnToLobby(Client& c, bool lobby_first, const std::function<void()>& after_resets) {
   auto resets = [&] {
     c.game.TableCleared = false;
     ResetToIdle(c);
     ResetHandState(c);
     if (c.parts.ClearTable) c.parts.ClearTable(c);
-    if (Form* f = c.desktop.FindForm("frmExit")) f->visible = false;
-    if (Form* f = c.desktop.FindForm("frmOtherExit")) f->visible = false;
+    if (after_resets) after_resets();
   };
   if (lobby_first) {
     MinimizeMainWindow(c);
@@ -266,6 +272,12 @@ void ReturnToLobby(Client& c, bool lobby_first) {
   if (!FindLobby(c)) EndProgram(c, "lobby window not found");
   MinimizeMainWindow(c);
   RestoreLobby(c);
+}
+
+void ContinueAfterOthersLeft(Client& c) {
+  for (const char* name : {"Hero", "Score"})
+    if (Form* f = c.desktop.FindForm(name)) f->visible = false;
+  ReturnToLobby(c, /*lobby_first=*/false, [&c] { Hide(c.MainForm.Find("Label3")); });
 }
 
 void ToggleLeaveConfirmation(Client& c) {
@@ -291,8 +303,9 @@ void OnPlayerQuit(Client& c) {
     const int highest = leavers & 8 ? 8 : leavers & 4 ? 4 : leavers & 2 ? 2 : 1;
     StopForEnd(c);
     if (ViewOfBit(c, highest) == 0) {
+      // The local player is the one leaving: closing the main window ends it.
       c.Winsock1.Close();
-      EndProgram(c, "the local player left (type 16)");
+      Form_Unload(c);
     }
     c.game.TableCleared = false;
     std::string names;
@@ -339,7 +352,6 @@ void OnPlayerQuit(Client& c) {
   }
   if (!others.empty()) others = kPlayer + others.substr(0, others.size() - std::string(kFullWidthComma).size());
   const std::string self = (lacking & own_bit) ? kFullWidthComma + c.game.custom[0].Name : "";
-  ClearStatusLines(c);
   SetStatusLine(c, 0, !others.empty() ? others + self + kTooFewCoins : kPlayer + self + kTooFewCoins);
   SwitchTaskOff(c, kTaskContinueCountdown);
   for (int v = 1; v < kSeatCount; ++v) {

@@ -68,17 +68,7 @@ void OnConnect(Client& c) {
   c.proxy.TunnelReady = true;
   c.conn.LoginPending = true;
   c.conn.LoginPacket[kOffType] = kTypeLogin;
-  if (c.proxy.ProxyKind == kProxyKindNone) {
-    c.Winsock1.RemoteHost = c.conn.ServerHost;
-    c.Winsock1.RemotePort = c.conn.ServerPort;
-    if (c.Winsock1.State() != TcpSocket::kClosed) c.Winsock1.Close();
-    c.Winsock1.Connect();
-    c.TimerBong.SetEnabled(true);
-    SwitchTaskOn(c, kTaskLogin);
-  } else if (c.proxy.ProxyKind == kProxyKindSocks5) {
-    SwitchTaskOff(c, kTaskLogin);
-    StartProxyTunnel(c);
-  }
+  StartConnection(c);
   c.buttons.ButtonLatched[2] = false;
   if (Element* start = c.MainForm.Find("AnNiu", 2)) ShowButtonPicture(c, *start, 4);
   c.MainForm.At("Time_Img").visible = false;
@@ -95,11 +85,7 @@ void OnLeaveRequest(Client& c) {
     PostToLobby(c, kMsgHandQuery);
     return;
   }
-  if (c.Winsock1.State() == TcpSocket::kConnected) {
-    SwitchTaskOff(c, kTaskLinkWatch);
-    c.tick.TaskCounter[kTaskLinkWatch] = 0;
-    SendLeave(c);
-  }
+  LeaveIfConnected(c);
   ResetToIdle(c);
   if (c.parts.ClearTable) c.parts.ClearTable(c);
   PostToLobby(c, kMsgLeaveNow);
@@ -111,11 +97,7 @@ void OnHandQuery(Client& c) {
 }
 
 void OnLeaveNow(Client& c) {
-  if (c.Winsock1.State() == TcpSocket::kConnected) {
-    SwitchTaskOff(c, kTaskLinkWatch);
-    c.tick.TaskCounter[kTaskLinkWatch] = 0;
-    SendLeave(c);
-  }
+  LeaveIfConnected(c);
   ResetToIdle(c);
 }
 
@@ -137,6 +119,15 @@ void Form_Resize(Client& c) {
   if (Element* chat = c.MainForm.Find("Chat")) c.desktop.focus = chat;
   MinimizeLobby(c);
   c.tick.TimeoutStreak = 0;
+}
+
+void InstallTableKeys(Client& c) {
+  const std::pair<const char*, KeySource> sources[] = {
+      {"Chat", KeySource::kChat}, {"Pic1", KeySource::kPic1}, {"Pic2", KeySource::kPic2}};
+  for (const auto& [name, source] : sources)
+    c.MainForm.At(name).on_key_down = [&c, source](Element&, const KeyEvent& k) {
+      TableKeyDown(c, k.key_code, source);
+    };
 }
 
 void TableKeyDown(Client& c, int key_code, KeySource source) {

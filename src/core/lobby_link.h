@@ -64,5 +64,9 @@ void Form_Resize(Client& c);
 // Key-down of the table pictures (Pic1, Pic2) and the chat line (Chat).
 enum class KeySource { kChat, kPic1, kPic2 };
 void TableKeyDown(Client& c, int key_code, KeySource source);
+// Sets the key-down handlers of Chat, Pic1 and Pic2 to TableKeyDown. A
+// module that handles more keys on them (the chat line's Enter) calls
+// TableKeyDown from its own handler.
+void InstallTableKeys(Client& c);
 
 }  // namespace tess

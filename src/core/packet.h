@@ -135,8 +135,8 @@ enum class DecodeStatus {
 };
 
 // A received chat line: the text up to its first zero character, and the
-// sender's ViewSeat, nullopt when the packet's Seat is not one seat or the
-// local seat is not known yet (the line is then from no seat).
+// sender's ViewSeat (ViewSeatOf the packet's Seat, which is always four-bit;
+// nullopt only when the local seat mask is out of range).
 struct ChatLine {
   std::string text;
   std::optional<int> sender_view;
@@ -149,9 +149,9 @@ struct DecodeResult {
 
 // Takes the packet at RecvReadPos (logged as "recv") into gs.LastPacket and
 // gs.info. Type 3: the name in bytes 16-31 is appended to
-// gs.SeatNames[SeatIndexOf(Seat)] (a Seat that is no seat fails). Type 19:
-// the text of bytes 16-215 is returned in `chat` and, when the sender is
-// known, info.Seat becomes its ViewSeat.
+// gs.SeatNames[SeatIndexOf(Seat)] (Seat 0 or several bits: its highest bit).
+// Type 19: the text of bytes 16-215 is returned in `chat` and info.Seat
+// becomes the sender's ViewSeat.
 DecodeResult DecodeNextPacket(PacketQueues& q, GameState& gs, Trace& trace);
 
 }  // namespace tess

@@ -47,6 +47,7 @@ void Form_Load(Client& c, const std::string& command_line) {
   c.game.juNum = 0;
   c.game.LastDiscardSlot = -1;
   // 3.-4.
+  SetUpMainWindow(c);
   FitWindowToScreen(c);
   ClearAllTasks(c);
   // 5. Sound.
@@ -54,6 +55,8 @@ void Form_Load(Client& c, const std::string& command_line) {
   // 6. Pictures and the empty table.
   FillPictureTables(c.pictures, c.game.ScaleX);
   BuildTable(c);
+  InstallTableKeys(c);
+  InstallNoticePage(c);
   // 7. The command line.
   const CommandLine cl = ParseCommandLine(command_line);
   if (cl.status == CommandLineStatus::kEmpty) {

@@ -133,12 +133,19 @@ void LinkWatchTask(Client& c) {
 
 // Task 9: speech bubbles.
 void BubbleHideTask(Client& c) {
-  if (!c.tick.BubbleShown) return;
   const int seat = c.tick.BubbleSeat;
   for (const char* name : {"Speak", "tsSpeak"})
     if (Element* e = c.MainForm.Find(name, seat)) e->visible = false;
   for (const char* name : {"speakFeng", "Words"})
     if (Element* e = c.MainForm.Find(name)) e->visible = false;
+}
+
+// Task 9's flag is BubbleShown, which the bubbles set; task 6 also needs
+// TurnTimerAllowed.
+bool MayRun(const TickState& t, int k) {
+  if (k == kTaskBubbleHide) return t.BubbleShown;
+  if (k == kTaskTurnCountdown) return t.TaskEnabled[k] && t.TurnTimerAllowed;
+  return t.TaskEnabled[k];
 }
 
 void RunTask(Client& c, int k) {
@@ -174,9 +181,7 @@ void TimerBong_Timer(Client& c) {
   TickState& t = c.tick;
   for (int k : kRunOrder) ++t.TaskCounter[k];
   for (int k : kRunOrder) {
-    bool may_run = t.TaskEnabled[k] && t.TaskCounter[k] >= kThreshold[k];
-    if (k == kTaskTurnCountdown) may_run = may_run && t.TurnTimerAllowed;
-    if (may_run) {
+    if (MayRun(t, k) && t.TaskCounter[k] >= kThreshold[k]) {
       RunTask(c, k);
       // The receive task sets its own counter; every other task starts over.
       if (k != kTaskReceive) t.TaskCounter[k] = 0;

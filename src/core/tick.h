@@ -55,7 +55,7 @@ struct TickState {
   int16_t TimeoutStreak = 0;
   int16_t TimeoutLimit = 0;
   bool TableBroken = false;
-  bool BubbleShown = false;
+  bool BubbleShown = false;  // task 9's enable flag: set with TaskCounter[9] = 0 by a bubble
   int16_t BubbleSeat = 0;
   bool ChatAllowed = true;
 };

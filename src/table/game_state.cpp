@@ -5,13 +5,8 @@
 namespace tess {
 
 std::optional<int> SeatIndexOf(int mask) {
-  switch (mask) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    default: return std::nullopt;
-  }
+  if (mask < 0 || mask > 0x0F) return std::nullopt;
+  return mask >= 8 ? 3 : mask >= 4 ? 2 : mask >= 2 ? 1 : 0;
 }
 
 uint8_t MaskOf(int index) {

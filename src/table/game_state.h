@@ -10,9 +10,13 @@
 // 4 characters, 8 dots), low nibble the rank; rank 0 means no tile.
 //
 // Contract of the helpers: their input comes from the server and is
-// untrusted. Every helper that yields an index returns std::nullopt (or, for
-// MaskOf, 0 = no seat) when the input names no seat or no tile, so a result
-// that is present is always in range for the arrays here.
+// untrusted. A seat mask is read as the server's masks are meant: its
+// highest set bit is the seat, and 0 counts as seat 0, so every four-bit
+// value (a received Seat is always one) names a seat. Every helper that
+// yields an index returns std::nullopt (or, for MaskOf, 0) when the input
+// lies outside what the helper can map into range (a mask above four bits,
+// a code outside a byte, a rank of 0 or 10-15), so a result that is present
+// is always in range for the arrays here.
 //
 // Booleans are plain bool: none of them is stored in a file or sent.
 #pragma once
@@ -111,16 +115,20 @@ struct GameState {
   float ScaleY = 1.0f;
 };
 
-// 1, 2, 4, 8 -> 0..3. Any other value (0, several bits, above 8) -> nullopt.
+// The number of the highest set bit of a four-bit mask, 0 for 0 or 1: so
+// 1, 2, 4, 8 -> 0..3, and 3 -> 1, 15 -> 3. Bits above the four seats name
+// no array entry: a mask outside 0..15 -> nullopt.
 std::optional<int> SeatIndexOf(int mask);
-// 0..3 -> 1, 2, 4, 8; any other index -> 0, which SeatIndexOf rejects.
+// 0..3 -> 1, 2, 4, 8; any other index -> 0.
 uint8_t MaskOf(int index);
-// (SeatIndex of custom[0].Seat - SeatIndex of mask + 4) mod 4; nullopt when
-// either mask is not one seat (the local seat is 0 until the seats are known).
+// (SeatIndex of custom[0].Seat - SeatIndex of mask + 4) mod 4, in 0..3; an
+// unknown local seat (0) counts as seat 0. nullopt only when either mask is
+// outside 0..15.
 std::optional<int> ViewSeatOf(const GameState& gs, int mask);
 
-// Suit number 0 honours, 1 bamboo, 2 characters, 3 dots; nullopt unless the
-// code is a byte whose high nibble is 1, 2, 4 or 8.
+// SeatIndexOf(code / 16): 0 honours, 1 bamboo, 2 characters, 3 dots (a high
+// nibble of 0 or several bits reads as its highest bit); nullopt for a code
+// outside a byte.
 std::optional<int> SuitNumber(int code);
 // 1..9; nullopt for a code outside 0..255 or a low nibble of 0 or 10-15.
 std::optional<int> Rank(int code);

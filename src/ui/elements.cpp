@@ -173,6 +173,7 @@ void Desktop::MouseMove(double x, double y, int buttons, int shift) {
     Form* f = FormAt(x, y);
     e = f ? f->HitTest(x - f->left, y - f->top) : nullptr;
     hovered = e;
+    if (!e && f && f->on_mouse_move) f->on_mouse_move(*f, MouseEvent{buttons, shift, x - f->left, y - f->top});
   }
   if (e && e->on_mouse_move) e->on_mouse_move(*e, RelativeTo(*e, x, y, buttons, shift));
 }

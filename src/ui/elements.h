@@ -131,6 +131,7 @@ class Form {
   std::function<void(Form&, const KeyEvent&)> on_key_down;
   std::function<void(Form&, const KeyEvent&)> on_key_up;
   std::function<void(Form&, const MouseEvent&)> on_mouse_down;  // on no element
+  std::function<void(Form&, const MouseEvent&)> on_mouse_move;  // on no element, nothing captured
   std::function<void(Form&)> on_close_request;                  // the user closes the window
   std::function<void(Form&)> on_restored;  // the window system restored the minimised window
 
@@ -185,6 +186,7 @@ class Desktop {
   // mouse: moves and the up go to the same element until the up. An up over
   // the element that got the down raises its click. A second down on the
   // same element within 500 ms raises its double-click instead of a click.
+  // Down and move over no element go to the form's own handlers.
   void MouseDown(double x, double y, int button, int shift, int64_t now_ms);
   void MouseMove(double x, double y, int buttons, int shift);
   void MouseUp(double x, double y, int button, int shift);

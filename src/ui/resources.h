@@ -30,6 +30,18 @@ enum FormPicture : int {
   kFormMinHover = 508,      // `ImgMin(2)`
   kFormMinPressed = 509,    // `ImgMin(3)`
   kFormIcon = 510,          // the window icon, 32 x 32
+  kFormBanner = 511,        // `Bird`: the notice-page frame, 82 x 80
+  kFormLocation = 512,      // `imgLocation`: the location strip, 394 x 39, stretched
+  kFormClock = 513,         // `Time_Img`: the countdown plate, 81 x 38, digits from x 48
+  kFormReady = 514,         // `OK(0..3)`: the ready mark, 40 x 30
+  kFormWildBox = 515,       // `Korbi`: the wild-tile box, 73 x 130, tile at (20, 55)
+  kFormDealer = 516,        // `Host`: the dealer mark, 36 x 16
+  kFormChatLabel = 517,     // `Lbchat`: the chat-log label, 25 x 33
+  kFormPhrases = 518,       // `imgword1`: the text-phrase button, 57 x 13
+  kFormVoicePhrases = 519,  // `imgword2`: the voice-phrase button, 57 x 13
+  kFormNoticeOk = 520,      // `frmOtherExit.imgOK`, 70 x 30
+  kFormNoticeCancel = 521,  // `frmOtherExit.imgCancel`, 70 x 30
+  kFormChatBubble = 522,    // `Speak(0..2)`: the empty chat bubble, 131 x 102
 };
 
 std::span<const uint8_t> FindResource(std::string_view type, int id);

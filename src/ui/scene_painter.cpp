@@ -217,7 +217,8 @@ void ScenePainter::PaintElement(const Element& e, int ox, int oy, const SDL_Rect
     SDL_Rect natural{box.x, box.y, e.picture->width, e.picture->height};
     DrawPicture(e.picture, e.stretch ? box : natural, e.stretch);
   }
-  if (e.kind == ElementKind::kLabel || e.kind == ElementKind::kTextBox || e.kind == ElementKind::kListBox)
+  if (e.kind == ElementKind::kLabel || e.kind == ElementKind::kTextBox || e.kind == ElementKind::kListBox ||
+      e.kind == ElementKind::kBrowser)
     PaintText(e, box, clip);
 }
 

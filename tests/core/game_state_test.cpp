@@ -5,20 +5,21 @@
 namespace tess {
 namespace {
 
-TEST(SeatHelpers, OnlySingleSeatBitsHaveAnIndex) {
-  EXPECT_EQ(SeatIndexOf(1), 0);
-  EXPECT_EQ(SeatIndexOf(2), 1);
-  EXPECT_EQ(SeatIndexOf(4), 2);
-  EXPECT_EQ(SeatIndexOf(8), 3);
-  for (int bad : {0, 3, 5, 15, 16, 128, 255, -1, -8}) EXPECT_FALSE(SeatIndexOf(bad)) << bad;
+TEST(SeatHelpers, SeatIndexIsTheHighestSetBitOfAFourBitMask) {
+  struct Case {
+    int mask, index;
+  };
+  for (Case c : {Case{0, 0}, Case{1, 0}, Case{2, 1}, Case{3, 1}, Case{4, 2}, Case{5, 2}, Case{7, 2},
+                 Case{8, 3}, Case{9, 3}, Case{15, 3}}) {
+    EXPECT_EQ(SeatIndexOf(c.mask), c.index) << c.mask;
+  }
+  // Bits above the four seats would index past the seat arrays.
+  for (int bad : {16, 31, 128, 255, 256, -1, -8}) EXPECT_FALSE(SeatIndexOf(bad)) << bad;
 }
 
-TEST(SeatHelpers, MaskOfOutsideTheFourSeatsIsNoSeat) {
+TEST(SeatHelpers, MaskOfRoundTripsAndIsZeroOutsideTheFourSeats) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(SeatIndexOf(MaskOf(i)), i);
-  for (int bad : {-1, 4, 8, 31}) {
-    EXPECT_EQ(MaskOf(bad), 0) << bad;
-    EXPECT_FALSE(SeatIndexOf(MaskOf(bad)));
-  }
+  for (int bad : {-1, 4, 8, 31}) EXPECT_EQ(MaskOf(bad), 0) << bad;
 }
 
 TEST(SeatHelpers, ViewSeatsAroundTheLocalPlayer) {
@@ -28,17 +29,20 @@ TEST(SeatHelpers, ViewSeatsAroundTheLocalPlayer) {
     int view;
   };
   for (Case c : {Case{2, 2, 0}, Case{2, 4, 3}, Case{2, 1, 1}, Case{2, 8, 2},
-                 Case{8, 1, 3}, Case{1, 8, 1}, Case{1, 4, 2}}) {
+                 Case{8, 1, 3}, Case{1, 8, 1}, Case{1, 4, 2},
+                 // Masks that are not one seat: their highest bit; 0 is index 0.
+                 Case{0, 1, 0}, Case{0, 8, 1}, Case{4, 0, 2}, Case{4, 15, 3}, Case{15, 6, 1}}) {
     gs.custom[0].Seat = c.local;
     EXPECT_EQ(ViewSeatOf(gs, c.other), c.view) << int(c.local) << " sees " << int(c.other);
   }
 }
 
-TEST(SeatHelpers, ViewSeatNeedsTwoKnownSeats) {
+TEST(SeatHelpers, ViewSeatOfAMaskAboveFourBitsIsNone) {
   GameState gs;
-  EXPECT_FALSE(ViewSeatOf(gs, 1));  // local seat still 0
   gs.custom[0].Seat = 4;
-  for (int bad : {0, 15, 6, 16, 255}) EXPECT_FALSE(ViewSeatOf(gs, bad)) << bad;
+  for (int bad : {16, 255, -1}) EXPECT_FALSE(ViewSeatOf(gs, bad)) << bad;
+  gs.custom[0].Seat = 0x20;
+  EXPECT_FALSE(ViewSeatOf(gs, 1));
 }
 
 TEST(TileHelpers, PictureIndexOfValidCodes) {
@@ -53,12 +57,22 @@ TEST(TileHelpers, PictureIndexOfValidCodes) {
   EXPECT_EQ(Rank(0x89), 9);
 }
 
-TEST(TileHelpers, CodesThatNameNoTileHaveNoSuitRankOrPicture) {
-  // Rank 0 or 10-15, suit nibble 0, 3 or several bits, values outside a byte.
-  for (int bad : {0x00, 0x10, 0x1A, 0x2F, 0x8F, 0x05, 0x35, 0xF5, 0x100, 0x111, -1, -0x11}) {
+TEST(TileHelpers, SuitNibbleThatIsNotOneSuitReadsAsItsHighestBit) {
+  struct Case {
+    int code, suit, picture;  // picture in group 0
+  };
+  for (Case c : {Case{0x05, 0, 4}, Case{0x35, 1, 13}, Case{0x63, 2, 20}, Case{0xF5, 3, 31}}) {
+    EXPECT_EQ(SuitNumber(c.code), c.suit) << std::hex << c.code;
+    EXPECT_EQ(PictureIndex(0, c.code), c.picture) << std::hex << c.code;
+  }
+}
+
+TEST(TileHelpers, CodesThatNameNoTileHaveNoRankOrPicture) {
+  // Rank 0 or 10-15, values outside a byte.
+  for (int bad : {0x00, 0x10, 0x1A, 0x2F, 0x8F, 0xF0, 0x100, 0x111, -1, -0x11}) {
     EXPECT_FALSE(PictureIndex(0, bad)) << std::hex << bad;
   }
-  for (int bad : {0x05, 0x35, 0xF5, 0x100, -1}) EXPECT_FALSE(SuitNumber(bad)) << std::hex << bad;
+  for (int bad : {0x100, -1}) EXPECT_FALSE(SuitNumber(bad)) << std::hex << bad;
   for (int bad : {0x10, 0x1A, 0x1F, 0x100, -1}) EXPECT_FALSE(Rank(bad)) << std::hex << bad;
   EXPECT_FALSE(PictureIndex(-1, 0x11));
   EXPECT_FALSE(PictureIndex(5, 0x11));

@@ -387,20 +387,19 @@ TEST_F(PacketTest, SeatNamesAreTakenUpToTheFirstZeroAndAppended) {
   EXPECT_EQ(gs_.SeatNames[3], sixteen + "q");
 }
 
-TEST_F(PacketTest, SeatNameForNoSeatFailsAndTheNextPacketStillDecodes) {
-  for (uint8_t bad_seat : {0, 3, 15}) {
-    Arrive(Incoming(kTypeSeatName, bad_seat, "ghost"));
-    Packet next = Incoming(4, 2);
-    next[9] = 42;
-    Arrive(next);
-
-    EXPECT_EQ(Decode().status, DecodeStatus::kFailed) << int(bad_seat);
-    EXPECT_EQ(gs_.info.MsgType, kTypeSeatName);
+TEST_F(PacketTest, SeatNameOfAMaskThatIsNotOneSeatGoesToItsHighestBit) {
+  // Byte 6 is cut to four bits first: 0x1F reads as 15.
+  struct Case {
+    uint8_t seat;
+    int index;
+  };
+  for (Case c : {Case{0, 0}, Case{3, 1}, Case{6, 2}, Case{15, 3}, Case{0x1F, 3}, Case{0xF0, 0}}) {
+    for (std::string& name : gs_.SeatNames) name.clear();
+    Arrive(Incoming(kTypeSeatName, c.seat, "ghost"));
+    ASSERT_EQ(Decode().status, DecodeStatus::kDecoded) << int(c.seat);
+    EXPECT_EQ(gs_.SeatNames[c.index], "ghost") << int(c.seat);
     EXPECT_EQ(q_.RecvReadPos % 272, 0);
-    ASSERT_EQ(Decode().status, DecodeStatus::kDecoded);
-    EXPECT_EQ(gs_.info.value[0], 42);
   }
-  for (const std::string& name : gs_.SeatNames) EXPECT_EQ(name, "");
 }
 
 TEST_F(PacketTest, ChatLineEndsAtTheFirstZeroAndNamesTheSendersViewSeat) {
@@ -430,19 +429,25 @@ TEST_F(PacketTest, ChatReadsAtMost200BytesAndALeadByteAtTheEndIsUndecodable) {
   EXPECT_EQ(r.chat->text, Repeat("x", 199) + std::string(kGbkUndecodable));
 }
 
-TEST_F(PacketTest, ChatFromNoSeatIsKeptWithoutAViewSeat) {
-  for (uint8_t seat : {0, 15}) {
+TEST_F(PacketTest, ChatFromAMaskThatIsNotOneSeatIsFromItsHighestBitsViewSeat) {
+  // Local mask 2 (index 1). 0 counts as index 0 (left, 1); 15 as index 3 (top, 2).
+  for (auto [seat, view] : {std::pair<uint8_t, int>{0, 1}, {15, 2}, {0xF4, 3}}) {
     Arrive(Incoming(kTypeChat, seat, "notice"));
     DecodeResult r = Decode();
     ASSERT_EQ(r.status, DecodeStatus::kDecoded);
     ASSERT_TRUE(r.chat);
     EXPECT_EQ(r.chat->text, "notice");
-    EXPECT_FALSE(r.chat->sender_view);
-    EXPECT_EQ(gs_.info.Seat, seat);
+    EXPECT_EQ(r.chat->sender_view, view) << int(seat);
+    EXPECT_EQ(gs_.info.Seat, view);
   }
-  gs_.custom[0].Seat = 0;  // seats not known yet
+  gs_.custom[0].Seat = 0;  // seats not known yet: the local seat counts as index 0
   Arrive(Incoming(kTypeChat, 4, "early"));
-  EXPECT_FALSE(Decode().chat->sender_view);
+  EXPECT_EQ(Decode().chat->sender_view, 2);
+  gs_.custom[0].Seat = 0x40;  // no seat at all: the line is from no view seat
+  Arrive(Incoming(kTypeChat, 4, "odd"));
+  DecodeResult r = Decode();
+  EXPECT_FALSE(r.chat->sender_view);
+  EXPECT_EQ(gs_.info.Seat, 4);
 }
 
 TEST_F(PacketTest, ByteTextGivesOneCharacterPerByte) {

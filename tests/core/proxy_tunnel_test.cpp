@@ -1,14 +1,10 @@
 #include "core/proxy_tunnel.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,10 +22,9 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "support/dante.h"
 #include "support/loopback.h"
 #include "support/scripted_server.h"
-
-extern char** environ;
 
 namespace tess {
 namespace {
@@ -519,152 +514,10 @@ TEST_F(TunnelTest, ANewerStartProxySupersedesOneStillWaiting) {
 // A real SOCKS5 server: Dante, on loopback, relaying to a scripted game
 // server.
 
-constexpr const char* kDanted = "/usr/sbin/danted";
-
-// Runs `argv` and waits for it; its exit status, or -1. `quiet`: its
-// error output goes nowhere.
-int RunProgram(const std::vector<std::string>& argv, bool quiet = false) {
-  std::vector<char*> args;
-  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (quiet) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid;
-  const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A system user for Dante's user-name method, which checks the system's
-// password database. Removed again at destruction.
-class ThrowawayUser {
- public:
-  ThrowawayUser() : name_("tessproxy" + std::to_string(getpid())) {}
-  ~ThrowawayUser() {
-    if (created_) RunProgram({"/usr/sbin/userdel", name_});
-  }
-  bool Create(const std::string& password) {
-    RunProgram({"/usr/sbin/userdel", name_}, true);  // a leftover of a killed run
-    if (RunProgram({"/usr/sbin/useradd", "--no-create-home", "--shell", "/usr/sbin/nologin", name_}) != 0)
-      return false;
-    created_ = true;
-    FILE* chpasswd = popen("/usr/sbin/chpasswd", "w");
-    if (!chpasswd) return false;
-    std::fprintf(chpasswd, "%s:%s\n", name_.c_str(), password.c_str());
-    return pclose(chpasswd) == 0;
-  }
-  const std::string& Name() const { return name_; }
-
- private:
-  std::string name_;
-  bool created_ = false;
-};
-
-// danted on a free loopback port, in a process group of its own, stopped
-// (the whole group) at destruction.
-class Dante {
- public:
-  ~Dante() { Stop(); }
-
-  // `method` is Dante's socksmethod: "none" or "username". False with a
-  // reason in `error` when it does not come up.
-  bool Start(const fs::path& dir, const std::string& method, std::string& error) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      uint16_t port = 0;
-      const int probe = test::ListenLoopback(port);
-      if (probe < 0) break;
-      close(probe);  // free again; danted takes it (or the next attempt another)
-      const fs::path conf = dir / "danted.conf";
-      const fs::path log = dir / "danted.log";
-      std::ofstream(conf) << "logoutput: " << log.string() << "\n"
-                          << "internal: 127.0.0.1 port = " << port << "\n"
-                          << "external: 127.0.0.1\n"
-                          << "clientmethod: none\n"
-                          << "socksmethod: " << method << "\n"
-                          << (geteuid() == 0 ? "user.privileged: root\nuser.unprivileged: nobody\n" : "")
-                          << "client pass {\n  from: 127.0.0.0/8 to: 0.0.0.0/0\n}\n"
-                          << "socks pass {\n  from: 127.0.0.0/8 to: 0.0.0.0/0\n  command: connect\n}\n";
-      if (Spawn(conf) && WaitListening(port)) {
-        port_ = port;
-        return true;
-      }
-      std::ifstream in(log);
-      std::stringstream text;
-      text << in.rdbuf();
-      error = "danted did not come up on port " + std::to_string(port) + ": " + text.str();
-      Stop();
-    }
-    return false;
-  }
-
-  uint16_t Port() const { return port_; }
-
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(-pid_, SIGTERM);
-    int status;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (waitpid(pid_, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > end) {
-        kill(-pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    kill(-pid_, SIGKILL);  // children the mother left behind
-    pid_ = 0;
-  }
-
- private:
-  bool Spawn(const fs::path& conf) {
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attr, 0);
-    const std::string conf_path = conf.string();
-    char* argv[] = {const_cast<char*>(kDanted), const_cast<char*>("-f"), const_cast<char*>(conf_path.c_str()),
-                    nullptr};
-    const bool ok = posix_spawn(&pid_, kDanted, nullptr, &attr, argv, environ) == 0;
-    posix_spawnattr_destroy(&attr);
-    if (!ok) pid_ = 0;
-    return ok;
-  }
-
-  // Until a connect to `port` succeeds, danted exits, or the wait runs out.
-  bool WaitListening(uint16_t port) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    while (std::chrono::steady_clock::now() < end) {
-      int status;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = 0;
-        return false;
-      }
-      const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-      sockaddr_in sa{};
-      sa.sin_family = AF_INET;
-      sa.sin_port = htons(port);
-      sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-      const bool up = connect(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0;
-      close(fd);
-      if (up) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
-  }
-
-  pid_t pid_ = 0;
-  uint16_t port_ = 0;
-};
-
 class DanteTest : public TunnelTest {
  protected:
   void SetUp() override {
-    if (access(kDanted, X_OK) != 0) GTEST_SKIP() << kDanted << " is missing (Debian package dante-server)";
+    if (!test::DanteInstalled()) GTEST_SKIP() << test::kDanted << " is missing (Debian package dante-server)";
     ASSERT_NE(game.Port(), 0);
     // The game server's thread cannot wake the loop: look at it often.
     wake.SetInterval(5);
@@ -716,7 +569,7 @@ class DanteTest : public TunnelTest {
   }
 
   test::ScriptedServer game;
-  Dante dante;
+  test::Dante dante;
   Timer wake{loop, "wake"};
 };
 
@@ -735,7 +588,7 @@ class DanteUserTest : public DanteTest {
     tunnel.ProxyUser = user.Name();
     tunnel.ProxyPassword = kPassword;
   }
-  ThrowawayUser user;
+  test::ThrowawayUser user;
 };
 
 TEST_F(DanteTest, CarriesPacketsBothWaysWithoutAuthentication) {

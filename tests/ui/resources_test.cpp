@@ -130,7 +130,11 @@ TEST(ResourcesTest, FormPicturesDecodeAtTheirSizes) {
       {kFormTableLarge, {1024, 768}}, {kFormTableSmall, {800, 600}}, {kFormSkin, {46, 220}},
       {kFormCloseNormal, {16, 16}},   {kFormCloseHover, {16, 16}},   {kFormClosePressed, {16, 16}},
       {kFormMinNormal, {16, 16}},     {kFormMinHover, {16, 16}},     {kFormMinPressed, {16, 16}},
-      {kFormIcon, {32, 32}},
+      {kFormIcon, {32, 32}},          {kFormBanner, {82, 80}},       {kFormLocation, {394, 39}},
+      {kFormClock, {81, 38}},         {kFormReady, {40, 30}},        {kFormWildBox, {73, 130}},
+      {kFormDealer, {36, 16}},        {kFormChatLabel, {25, 33}},    {kFormPhrases, {57, 13}},
+      {kFormVoicePhrases, {57, 13}},  {kFormNoticeOk, {70, 30}},     {kFormNoticeCancel, {70, 30}},
+      {kFormChatBubble, {131, 102}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("FORM " + std::to_string(c.id));
@@ -150,7 +154,7 @@ TEST(ResourcesTest, UnknownTypesAndIdentifiersFindNothing) {
       {"GIF", 100}, {"GIF", 121}, {"GIF", 122}, {"GIF", 138}, {"GIF", 140}, {"GIF", 156},
       {"GIF", 160}, {"GIF", 177}, {"GIF", 182}, {"GIF", 399}, {"GIF", 400}, {"GIF", 431},
       {"GIF", 0},   {"GIF", -1},  {"GIF", kFormTableLarge},  {"gif", 201}, {"", 201},
-      {"FORM", 201}, {"WAVE", 201},
+      {"FORM", 201}, {"FORM", 500}, {"FORM", kFormChatBubble + 1}, {"WAVE", 201},
   };
   for (const auto& c : cases) {
     EXPECT_TRUE(FindResource(c.type, c.id).empty()) << c.type << " " << c.id;

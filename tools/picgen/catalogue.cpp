@@ -10,6 +10,7 @@
 #include "dice.h"
 #include "emblems.h"
 #include "frame.h"
+#include "form_extras.h"
 #include "style.h"
 #include "tiles.h"
 #include "ui/resources.h"
@@ -23,6 +24,7 @@ const Rgba kOnCloth = style::kFelt;
 const Rgba kOnWindow = Hex(0xE9E2D0);
 const Rgba kOnBubble = style::kWhite;
 const Rgba kOnTitleBar = Hex(0x6A1E10);
+const Rgba kOnRecess = Hex(0x1E0F06);  // the dark recesses of the bar
 
 // The nine button pairs of the bar, in identifier order.
 const char* const kBarCaptions[9] = {"聊天", "开始", "继续", "设置", "隐藏", "战绩", "记录", "规则", "退出"};
@@ -195,6 +197,18 @@ void AddForm(std::vector<PictureSpec>& out) {
          [look] { return DrawMinimiseButton(look); });
   }
   form(tess::kFormIcon, 32, 32, "icon", kOnTitleBar, true, [] { return DrawIcon(); });
+  form(tess::kFormBanner, 82, 80, "banner", kOnRecess, true, [] { return DrawBannerFrame(); });
+  form(tess::kFormLocation, 394, 39, "location", kOnBar, false, [] { return DrawLocationStrip(); });
+  form(tess::kFormClock, 81, 38, "clock", kOnCloth, true, [] { return DrawClockPlate(); });
+  form(tess::kFormReady, 40, 30, "ready", kOnCloth, true, [] { return DrawReadyMark(); });
+  form(tess::kFormWildBox, 73, 130, "wild-tile box", kOnCloth, true, [] { return DrawWildTileBox(); });
+  form(tess::kFormDealer, 36, 16, "dealer", kOnCloth, true, [] { return DrawDealerMark(); });
+  form(tess::kFormChatLabel, 25, 33, "chat label", kOnBar, true, [] { return DrawChatLabel(); });
+  form(tess::kFormPhrases, 57, 13, "phrases 常用语", kOnBar, true, [] { return DrawPhraseButton("常用语"); });
+  form(tess::kFormVoicePhrases, 57, 13, "phrases 语音", kOnBar, true, [] { return DrawPhraseButton("语音"); });
+  form(tess::kFormNoticeOk, 70, 30, "notice 确定", kOnWindow, true, [] { return DrawNoticeButton("确定", true); });
+  form(tess::kFormNoticeCancel, 70, 30, "notice 取消", kOnWindow, true, [] { return DrawNoticeButton("取消", false); });
+  form(tess::kFormChatBubble, 131, 102, "chat bubble", kOnCloth, true, [] { return DrawChatBubble(); });
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 // Type "GIF" holds the table's picture catalogue, identifiers 101-120,
 // 123-137, 141-155, 161-176, 183-398 and 401-430 (312 pictures). Type
 // "FORM" holds the pictures of the main window's own form (backgrounds,
-// frame skin, title-bar buttons, icon) under the identifiers listed in
+// frame skin, title-bar buttons, icon, and the frames, plates, marks and
+// buttons designed into the table) under the identifiers listed in
 // ui/resources.h. Every drawing returns a canvas of exactly its size.
 #pragma once
 
