@@ -2,12 +2,14 @@
 // line; the process runs until the program ends (ProgramEnd).
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/client.h"
 #include "core/program_end.h"
 #include "core/startup.h"
 #include "platform/program_dir.h"
+#include "platform/signal_watch.h"
 #include "ui/renderer.h"
 #include "ui/scene_dump.h"
 
@@ -49,6 +51,11 @@ int main(int argc, char** argv) {
   }
   client.MainForm.on_close_request = [&client](tess::Form&) { tess::Form_Unload(client); };
   tess::SceneDumpHook scene(client.desktop, loop);
+  // Being told to stop (a shutdown, Ctrl+C in a terminal) ends the program
+  // as any other end does, with its exit line.
+  tess::SignalWatch stop(loop, {SIGTERM, SIGINT, SIGHUP}, [&client](int signal) {
+    tess::EndProgram(client, std::string("signal ") + strsignal(signal));
+  });
   try {
     tess::Form_Load(client, command_line);
     loop.Run();

@@ -8,6 +8,8 @@
 #include "core/startup.h"
 #include "platform/gbk.h"
 #include "table/hand_reset.h"
+#include "ui/resources.h"
+#include "ui/window_frame.h"
 
 namespace tess {
 namespace {
@@ -165,14 +167,14 @@ Form& LoadOtherExitWindow(Client& c) {
   Element& ok = f.Add(ElementKind::kImage, "imgOK");
   ok.left = 50, ok.top = 96, ok.width = 70, ok.height = 30;
   ok.stretch = true;
-  ShowResourcePicture(c, ok, c.pictures.DialogPictures[0]);
+  ShowFormPicture(ok, kFormNoticeOk);
   ok.on_click = [&c](Element&) {
     ReturnToLobby(c, /*lobby_first=*/false, [&c] { c.desktop.FindForm("frmOtherExit")->visible = false; });
   };
   Element& cancel = f.Add(ElementKind::kImage, "imgCancel");
   cancel.left = 180, cancel.top = 96, cancel.width = 70, cancel.height = 30;
   cancel.stretch = true;
-  ShowResourcePicture(c, cancel, c.pictures.DialogPictures[2]);
+  ShowFormPicture(cancel, kFormNoticeCancel);
   cancel.on_click = [&c](Element&) {
     c.leave.OtherExitShown = true;
     c.game.HandInProgress = false;

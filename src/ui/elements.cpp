@@ -159,11 +159,19 @@ void Desktop::MouseDown(double x, double y, int button, int shift, int64_t now_m
     if (f->on_mouse_down) f->on_mouse_down(*f, MouseEvent{button, shift, x - f->left, y - f->top});
     return;
   }
-  dbl_pending_ = e == last_down_ && now_ms - last_down_ms_ <= 500 && button == kButtonLeft;
-  last_down_ = dbl_pending_ ? nullptr : e;
-  last_down_ms_ = now_ms;
+  // Only the left button clicks; another button's down leaves a pending
+  // double-click alone.
+  if (button == kButtonLeft) {
+    dbl_pending_ = e == last_down_ && now_ms - last_down_ms_ <= 500;
+    last_down_ = dbl_pending_ ? nullptr : e;
+    last_down_ms_ = now_ms;
+  }
+  click_button_ = button;
   captured_ = e;
-  if (e->kind == ElementKind::kTextBox || e->kind == ElementKind::kListBox) focus = e;
+  // Windowed elements take the keyboard focus when clicked; images and
+  // labels are drawn on their container and never hold it.
+  if (e->kind == ElementKind::kTextBox || e->kind == ElementKind::kListBox || e->kind == ElementKind::kPictureBox)
+    focus = e;
   if (e->on_mouse_down) e->on_mouse_down(*e, RelativeTo(*e, x, y, button, shift));
 }
 
@@ -191,7 +199,7 @@ void Desktop::MouseUp(double x, double y, int button, int shift) {
   if (e->on_mouse_up) e->on_mouse_up(*e, RelativeTo(*e, x, y, button, shift));
   Form* f = FormAt(x, y);
   bool over = f && f->HitTest(x - f->left, y - f->top) == e;
-  if (!over) return;
+  if (!over || click_button_ != kButtonLeft) return;
   if (dbl_pending_) {
     dbl_pending_ = false;
     if (e->on_dbl_click) e->on_dbl_click(*e);

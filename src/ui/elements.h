@@ -126,6 +126,7 @@ class Form {
   uint32_t back_color = 0xC0C0C0;
   PictureRef picture;            // background, drawn at the form's top-left
   PictureRef canvas;             // what has been painted onto the form (PaintPicture)
+  PictureRef icon;               // the window system's icon for the window; null: none
   bool key_preview = true;       // the form sees keys before its elements
 
   std::function<void(Form&, const KeyEvent&)> on_key_down;
@@ -183,9 +184,11 @@ class Desktop {
 
   // Mouse input at screen point (x, y). Down goes to the frontmost element
   // under the pointer on the frontmost shown form there, and captures the
-  // mouse: moves and the up go to the same element until the up. An up over
-  // the element that got the down raises its click. A second down on the
-  // same element within 500 ms raises its double-click instead of a click.
+  // mouse: moves and the up go to the same element until the up. An up of
+  // the left button over the element that got the down raises its click. A
+  // second left down on the same element within 500 ms raises its
+  // double-click instead of a click. A down on a picture box, text box or
+  // list box gives it the keyboard focus.
   // Down and move over no element go to the form's own handlers.
   void MouseDown(double x, double y, int button, int shift, int64_t now_ms);
   void MouseMove(double x, double y, int buttons, int shift);
@@ -222,6 +225,7 @@ class Desktop {
   Element* last_down_ = nullptr;
   int64_t last_down_ms_ = -1000000;
   bool dbl_pending_ = false;
+  int click_button_ = 0;  // the button of the down the capture began with
 };
 
 }  // namespace tess

@@ -138,6 +138,20 @@ void SdlRenderer::FollowMainForm(Form& main) {
     SDL_SetWindowTitle(window_, main.caption.c_str());
     applied_title_ = main.caption;
   }
+  if (main.icon != applied_icon_) {
+    applied_icon_ = main.icon;
+    if (main.icon && main.icon->width > 0 && main.icon->height > 0 &&
+        main.icon->argb.size() >= static_cast<size_t>(main.icon->width) * main.icon->height) {
+      // The pixels are 0xAARRGGBB words, as SDL's ARGB8888 reads them.
+      SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
+          const_cast<uint32_t*>(main.icon->argb.data()), main.icon->width, main.icon->height, 32,
+          main.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+      if (s) {
+        SDL_SetWindowIcon(window_, s);
+        SDL_FreeSurface(s);
+      }
+    }
+  }
   if (x != applied_x_ || y != applied_y_) {
     SDL_SetWindowPosition(window_, x, y);
     applied_x_ = x, applied_y_ = y;

@@ -2,7 +2,7 @@
 //
 // SdlRenderer opens a borderless SDL window for the main form (the first
 // form added to the Desktop) and keeps it in step with the form on every
-// pump: title = caption, position = left/top, size = width/height (rounded),
+// pump: title = caption, icon = icon, position = left/top, size = width/height (rounded),
 // shown while the form is visible, minimised or restored with window_state.
 // The other forms are drawn inside the same window over the main form
 // (ui/scene_painter.h). Changes made by the window system flow back: a
@@ -97,6 +97,7 @@ class SdlRenderer {
   SDL_Window* window_ = nullptr;
   // What the window was last set to.
   std::string applied_title_;
+  PictureRef applied_icon_;
   int applied_x_ = 0, applied_y_ = 0, applied_w_ = 0, applied_h_ = 0;
   bool applied_shown_ = false;
   WindowState applied_state_ = WindowState::kNormal;

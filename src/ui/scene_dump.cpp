@@ -1,9 +1,6 @@
 #include "ui/scene_dump.h"
 
-#include <errno.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cmath>
@@ -71,19 +68,6 @@ void AppendElement(std::string& out, const Element& e, int z) {
   out += ",\"z\":" + std::to_string(z) + "}";
 }
 
-// Write end of the hook's pipe, for the signal handler.
-volatile sig_atomic_t g_signal_pipe = -1;
-struct sigaction g_previous_action;
-
-void OnSigusr1(int) {
-  int saved = errno;
-  char byte = 1;
-  if (g_signal_pipe >= 0 && write(g_signal_pipe, &byte, 1) < 0) {
-    // A full pipe already holds a pending dump.
-  }
-  errno = saved;
-}
-
 }  // namespace
 
 std::string SceneJson(const Desktop& desktop) {
@@ -124,38 +108,16 @@ bool WriteSceneFile(const Desktop& desktop, const std::string& path) {
   return ok;
 }
 
-SceneDumpHook::SceneDumpHook(const Desktop& desktop, EventLoop& loop) : desktop_(desktop), loop_(loop) {
+SceneDumpHook::SceneDumpHook(const Desktop& desktop, EventLoop& loop) : desktop_(desktop) {
   const char* path = std::getenv("TESSALY_SCENE");
   if (!path || !*path) return;
-  if (pipe2(pipe_, O_NONBLOCK | O_CLOEXEC) != 0) {
-    std::fprintf(stderr, "tessaly: no scene dump on signal (pipe failed)\n");
-    pipe_[0] = pipe_[1] = -1;
-  } else {
-    g_signal_pipe = pipe_[1];
-    struct sigaction sa {};
-    sa.sa_handler = OnSigusr1;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGUSR1, &sa, &g_previous_action);
-    watch_id_ = loop_.WatchFd(pipe_[0], kIoReadable, [this](int) {
-      char buf[64];
-      while (read(pipe_[0], buf, sizeof buf) > 0) {
-      }
-      Dump();
-    });
-  }
   path_ = path;
+  signal_ = std::make_unique<SignalWatch>(loop, std::initializer_list<int>{SIGUSR1}, [this](int) { Dump(); });
 }
 
 SceneDumpHook::~SceneDumpHook() {
-  if (!Active()) return;
+  signal_.reset();
   Dump();
-  if (pipe_[0] < 0) return;
-  sigaction(SIGUSR1, &g_previous_action, nullptr);
-  g_signal_pipe = -1;
-  loop_.UnwatchFd(watch_id_);
-  close(pipe_[0]);
-  close(pipe_[1]);
 }
 
 void SceneDumpHook::Dump() {

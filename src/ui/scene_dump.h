@@ -31,13 +31,15 @@
 // other kinds). A NaN or infinite number is written as null.
 //
 // SceneDumpHook: with TESSALY_SCENE=FILE in the environment, a SIGUSR1
-// makes the loop write FILE (the signal handler only writes a byte to a
-// pipe the loop watches), and so does Dump() and the hook's destruction.
+// makes the loop write FILE (platform/signal_watch.h), and so do Dump()
+// and the hook's destruction.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/event_loop.h"
+#include "platform/signal_watch.h"
 #include "ui/elements.h"
 
 namespace tess {
@@ -64,10 +66,8 @@ class SceneDumpHook {
 
  private:
   const Desktop& desktop_;
-  EventLoop& loop_;
   std::string path_;
-  int pipe_[2] = {-1, -1};
-  int watch_id_ = 0;
+  std::unique_ptr<SignalWatch> signal_;
 };
 
 }  // namespace tess

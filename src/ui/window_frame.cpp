@@ -19,15 +19,6 @@ PaintRect PxRect(double x, double y, double width, double height) {
 
 int Whole(double pixels) { return static_cast<int>(std::lround(pixels)); }
 
-PictureRef LoadFormPicture(int id) {
-  const auto bytes = FindResource(kFormResourceType, id);
-  return bytes.empty() ? nullptr : DecodePicture(bytes.data(), bytes.size(), id);
-}
-
-void LoadInto(Element& e, int id) {
-  if (PictureRef p = LoadFormPicture(id)) e.SetPicture(std::move(p));
-}
-
 // The toolkit keeps picture boxes, windows of their own, in front of the
 // labels and images lying on the same form; bringing to front or sending to
 // back reorders only within each of the two layers. Elements here share one
@@ -68,10 +59,25 @@ constexpr struct {
 
 }  // namespace
 
+PictureRef LoadFormPicture(int id) {
+  const auto bytes = FindResource(kFormResourceType, id);
+  return bytes.empty() ? nullptr : DecodePicture(bytes.data(), bytes.size(), id);
+}
+
+bool ShowFormPicture(Element& e, int id) {
+  PictureRef p = LoadFormPicture(id);
+  if (!p) return false;
+  e.SetPicture(std::move(p));
+  return true;
+}
+
 void SetUpMainWindow(Client& c) {
   Form& f = c.MainForm;
-  for (const auto& [name, index, id] : kFormPictures) LoadInto(f.At(name, index), id);
-  if (PictureRef icon = LoadFormPicture(kFormIcon)) c.frame.Icon = std::move(icon);
+  for (const auto& [name, index, id] : kFormPictures) ShowFormPicture(f.At(name, index), id);
+  if (PictureRef icon = LoadFormPicture(kFormIcon)) {
+    f.icon = icon;
+    c.frame.Icon = std::move(icon);
+  }
   InstallTitleBar(c);
 }
 

@@ -41,6 +41,13 @@ struct WindowFrameState {
 // handlers (ui/title_bar.h). A picture missing from the resources leaves
 // its element as it was.
 void SetUpMainWindow(Client& c);
+
+// The picture stored with a form (resource type "FORM", ui/resources.h)
+// under `id`, decoded; null when there is none.
+PictureRef LoadFormPicture(int id);
+// Puts that picture into `e`; false (and `e` untouched) when there is none.
+bool ShowFormPicture(Element& e, int id);
+
 // Sizes and places the window, paints the frame where there is one, sets
 // ScaleX/ScaleY and, on the reduced layout, copies Pic2's table onto Pic1,
 // places Host and Zhuang and sets the ticker font to 8.

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
-#include <regex>
 
 #include "core/client.h"
 #include "core/connection.h"
@@ -14,9 +14,32 @@
 #include "platform/gbk.h"
 #include "platform/lobby_channel.h"
 #include "support/table_steps.h"
+#include "ui/resources.h"
 
 namespace tess::test {
 namespace {
+
+// `text` is `prefix` and then a time of day as hour:minute:second, each a
+// number without leading zeros.
+bool TextThenTimeOfDay(const std::string& text, const std::string& prefix) {
+  if (text.compare(0, prefix.size(), prefix) != 0) return false;
+  const std::string time = text.substr(prefix.size());
+  const int limits[] = {23, 59, 59};
+  size_t at = 0;
+  for (int part = 0; part < 3; ++part) {
+    size_t end = at;
+    while (end < time.size() && std::isdigit(static_cast<unsigned char>(time[end]))) ++end;
+    const size_t digits = end - at;
+    if (digits == 0 || digits > 2 || (digits == 2 && time[at] == '0')) return false;
+    if (std::stoi(time.substr(at, digits)) > limits[part]) return false;
+    at = end;
+    if (part < 2) {
+      if (at >= time.size() || time[at] != ':') return false;
+      ++at;
+    }
+  }
+  return at == time.size();
+}
 
 const char* const kWatchingEnds = "有用户退出，旁观结束！";
 
@@ -309,8 +332,7 @@ TEST_F(DepartureTest, APlayerWhoLeftEndsTheGame) {
   const int64_t before = h.loop.NowMs();
   ASSERT_TRUE(Answer(h, Msg(16, 7, 1)));  // seat bit 8 is missing
   EXPECT_GE(h.loop.NowMs() - before, 2000);  // the pause
-  EXPECT_TRUE(std::regex_match(Line(0), std::regex("nick8,退出了游戏！ [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}")))
-      << Line(0);
+  EXPECT_TRUE(TextThenTimeOfDay(Line(0), "nick8,退出了游戏！ ")) << Line(0);
   EXPECT_EQ(Line(1), "nick8,请退出重新开始游戏.");
   EXPECT_TRUE(NoticeShown());
   EXPECT_EQ(Notice(), "玩家nick8,退出了游戏！游戏结束！");
@@ -376,7 +398,7 @@ TEST_F(DepartureTest, TheDealerMarkNamesTheDealersWind) {
 
 TEST_F(DepartureTest, APlayerLeftMessageEmptiesThatSeatOnly) {
   ASSERT_TRUE(Answer(h, Msg(21, 0, 0, "p4")));
-  EXPECT_TRUE(std::regex_match(Line(0), std::regex("nick4退出了游戏 [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}"))) << Line(0);
+  EXPECT_TRUE(TextThenTimeOfDay(Line(0), "nick4退出了游戏 ")) << Line(0);
   EXPECT_EQ(c().game.custom[2].Name, "");
   EXPECT_EQ(c().MainForm.At("Tou", 2).picture, nullptr);
   EXPECT_EQ(c().game.custom[1].Name, "p8");
@@ -396,6 +418,12 @@ TEST_F(DepartureTest, AnOtherExitShowsItsTextAndKeepsTheSocket) {
   p.Bytes(16, std::vector<uint8_t>(gbk.begin(), gbk.end()));
   ASSERT_TRUE(Answer(h, p));
   EXPECT_EQ(Notice(), "张三离开了，游戏结束");
+  // The notice's buttons show the pictures stored with it.
+  const Form& notice = *c().desktop.FindForm("frmOtherExit");
+  ASSERT_NE(notice.At("imgOK").picture, nullptr);
+  EXPECT_EQ(notice.At("imgOK").picture->id, kFormNoticeOk);
+  ASSERT_NE(notice.At("imgCancel").picture, nullptr);
+  EXPECT_EQ(notice.At("imgCancel").picture->id, kFormNoticeCancel);
   EXPECT_TRUE(c().tick.TableBroken);
   EXPECT_FALSE(c().game.HandInProgress);
   EXPECT_FALSE(c().tick.TaskEnabled[kTaskLinkWatch]);

@@ -229,5 +229,23 @@ TEST(TableKeys, EscTogglesTheLeaveConfirmationAndPic2HandsTheFocusToChat) {
   EXPECT_EQ(c.desktop.focus, c.MainForm.Find("Chat"));
 }
 
+// The keys reach the table once the player has clicked on it: the table
+// picture takes the focus, and a right click there does not click.
+TEST(TableKeys, AClickOnTheTableGivesItTheKeys) {
+  ClientHarness h;
+  ASSERT_TRUE(h.Start(h.PlayerLine()));
+  Client& c = *h.client;
+  const Element& table = c.MainForm.At("Pic1");
+  const double x = c.MainForm.left + table.left + 300, y = c.MainForm.top + table.top + 200;
+  h.Do([&](Client& c) {
+    c.desktop.MouseDown(x, y, kButtonLeft, 0, 0);
+    c.desktop.MouseUp(x, y, kButtonLeft, 0);
+  });
+  ASSERT_EQ(c.desktop.focus, &table);
+  h.Do([](Client& c) { c.desktop.KeyDown(kKeyEscape, 0); });
+  ASSERT_NE(c.desktop.FindForm("frmExit"), nullptr);
+  EXPECT_TRUE(c.desktop.FindForm("frmExit")->visible);
+}
+
 }  // namespace
 }  // namespace tess::test

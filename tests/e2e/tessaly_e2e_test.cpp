@@ -2,6 +2,7 @@
 // 13-field command line, no display and no sound card, talking to the
 // scripted server and to a fake lobby window in a private runtime folder.
 // It runs on real time, so it waits for one keep-alive only.
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -127,6 +128,22 @@ TEST_F(RealClient, LogsInKeepsTheLinkAliveAndEndsWhenTheLobbyAndLinkAreGone) {
   std::vector<uint32_t> numbers = lobby->Numbers();
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), 22u), numbers.end());
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), 771u), numbers.end());
+}
+
+// Told to stop, the program ends through its own exit path: the trace's
+// last line says why.
+TEST_F(RealClient, ATerminationSignalEndsItWithAnExitLine) {
+  const std::string line = "alice$k3y-77$127.0.0.1$" + std::to_string(server.Port()) + "$Room$0$$0$$$0$$$";
+  ChildProcess child;
+  ASSERT_TRUE(child.Start(Program(line)));
+  ASSERT_TRUE(server.WaitForPackets(1, 10s)) << "no login";
+  ASSERT_EQ(kill(child.Pid(), SIGTERM), 0);
+  EXPECT_EQ(child.WaitExit(5000), 0);
+  std::ifstream in(trace_path);
+  std::string last;
+  for (std::string l; std::getline(in, l);) last = l;
+  EXPECT_NE(last.find("\"ev\":\"exit\""), std::string::npos) << last;
+  EXPECT_NE(last.find("signal"), std::string::npos) << last;
 }
 
 }  // namespace

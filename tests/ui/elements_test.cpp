@@ -163,6 +163,35 @@ TEST_F(MouseFixture, SecondDownWithin500MsIsADoubleClick) {
   }
 }
 
+TEST_F(MouseFixture, OnlyTheLeftButtonClicks) {
+  desktop.MouseDown(115, 65, kButtonRight, 0, 0);
+  desktop.MouseUp(115, 65, kButtonRight, 0);
+  desktop.MouseDown(115, 65, kButtonMiddle, 0, 100);
+  desktop.MouseUp(115, 65, kButtonMiddle, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"down 5,5", "up 5,5", "down 5,5", "up 5,5"}));
+  log.clear();
+  desktop.MouseDown(115, 65, kButtonLeft, 0, 200);  // a click, not the second of a double-click
+  desktop.MouseUp(115, 65, kButtonLeft, 0);
+  EXPECT_EQ(log.back(), "click");
+}
+
+TEST_F(MouseFixture, WindowedElementsTakeTheFocusWhenPressed) {
+  struct Case {
+    ElementKind kind;
+    bool takes_focus;
+  } cases[] = {{ElementKind::kPictureBox, true}, {ElementKind::kTextBox, true}, {ElementKind::kListBox, true},
+               {ElementKind::kImage, false},     {ElementKind::kLabel, false}};
+  for (const Case& k : cases) {
+    Desktop d;
+    Form& f = d.AddForm("MainForm");
+    f.visible = true, f.width = 100, f.height = 100;
+    Element& e = f.Add(k.kind, "e");
+    e.width = e.height = 10;
+    d.MouseDown(5, 5, kButtonLeft, 0, 0);
+    EXPECT_EQ(d.focus == &e, k.takes_focus) << static_cast<int>(k.kind);
+  }
+}
+
 TEST_F(MouseFixture, FrontmostFormTakesTheDown) {
   Form& dialog = desktop.AddForm("Score");
   dialog.visible = true;

@@ -132,6 +132,8 @@ TEST_F(WindowFrameTest, ElementsCarryTheirDesignedPictures) {
     EXPECT_EQ(e.picture->id, k.id) << k.name << "(" << k.index << ")";
   }
   EXPECT_EQ(c().frame.Icon->id, kFormIcon);
+  ASSERT_NE(main().icon, nullptr);  // the window system's icon too
+  EXPECT_EQ(main().icon->id, kFormIcon);
 }
 
 TEST_F(WindowFrameTest, FramePiecesAreCutFromTheSkin) {
