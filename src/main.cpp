@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "core/client.h"
@@ -60,6 +61,12 @@ int main(int argc, char** argv) {
     tess::Form_Load(client, command_line);
     loop.Run();
   } catch (const tess::ProgramEnd&) {
+  } catch (const std::exception& fault) {
+    // A fault no handler caught: restore the lobby and end, never abort.
+    try {
+      tess::FaultExit(client, std::string("fault: ") + fault.what());
+    } catch (const tess::ProgramEnd&) {
+    }
   }
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "core/client.h"
 
+#include <exception>
+
 #include "core/program_end.h"
 #include "platform/gbk.h"
 #include "ui/main_form.h"
@@ -12,8 +14,9 @@ namespace {
 void OnSocketData(Client& c) {
   std::vector<uint8_t> bytes = c.Winsock1.GetData();
   if (!c.proxy.TunnelReady) {
+    // What the proxy leaves over is game data; arrival arms the receive
+    // task also when the proxy took every byte.
     bytes = ProxyDataArrival(c.proxy, ProxyLinkOf(c), bytes);
-    if (bytes.empty()) return;
   }
   if (Winsock1_DataArrival(c.packets, c.tick, bytes) == ArrivalResult::kOverflow)
     FaultExit(c, "receive ring overflow");
@@ -75,7 +78,15 @@ bool DecodeReceived(Client& c) {
     MessageBoxOk(c, std::string(kRecvErrorText));
     return false;
   }
-  if (r.chat && c.parts.ShowChatLine) c.parts.ShowChatLine(c, *r.chat);
+  if (r.chat && c.parts.ShowChatLine) {
+    try {
+      c.parts.ShowChatLine(c, *r.chat);
+    } catch (const std::exception&) {
+      // A chat line that cannot be shown fails as an undecodable packet.
+      MessageBoxOk(c, std::string(kRecvErrorText));
+      return false;
+    }
+  }
   return r.status == DecodeStatus::kDecoded;
 }
 

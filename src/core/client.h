@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -65,6 +66,13 @@ struct Subsystems {
   std::function<void(Client&, const std::string& url)> NavigateNotice;
   // Opens the chat log window (Alt, C).
   std::function<void(Client&)> OpenChatLog;
+  // The handlers of the server messages that the table, play, scoring and
+  // spectator code act on, by message type; SpectatorHandlers holds the
+  // twins of types 1, 2, 5 and 7 called instead while the client watches.
+  // The dispatcher's catalogue decides which types are handled at all; a
+  // handled type without an entry here has no effect.
+  std::map<int, std::function<void(Client&)>> MessageHandlers;
+  std::map<int, std::function<void(Client&)>> SpectatorHandlers;
 };
 
 // The button bar's click latches and hover marks, per button 0-8.

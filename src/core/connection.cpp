@@ -6,6 +6,9 @@
 #include "ui/notice_page.h"
 
 namespace tess {
+
+const char* const kGameCentreAddress = TESSALY_SITE_ADDRESS;
+
 namespace {
 
 const char* const kAccepted = "连接服务器成功！";

@@ -40,8 +40,9 @@ struct ConnectionState {
   std::unique_ptr<Timer> TimerCount;      // 3000 ms
 };
 
-// The web address shown after the welcome text.
-inline constexpr const char* kGameCentreAddress = "www.tessaly.example";
+// The web address shown after the welcome text (CMake's
+// TESSALY_SITE_ADDRESS).
+extern const char* const kGameCentreAddress;
 
 // Connect directly (ProxyKind 0: a socket still open is closed first) or
 // through the proxy (5); other kinds start nothing. Start-up, the lobby's

@@ -67,7 +67,6 @@ void Form_Load(Client& c, const std::string& command_line) {
     FaultExit(c, "command line field " + std::to_string(cl.bad_field) + " is not a number");
   ApplyCommandLine(c, cl);
   // 8.-9.
-  ClearStatusLines(c);
   SetStatusLine(c, 0, kConnecting);
   c.TimerBong.SetEnabled(false);
   c.proxy.TunnelReady = true;

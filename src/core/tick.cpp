@@ -1,5 +1,7 @@
 #include "core/tick.h"
 
+#include <exception>
+
 #include "core/client.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
@@ -180,13 +182,18 @@ void TimerBong_Timer(Client& c) {
   c.TimerBong.SetEnabled(false);
   TickState& t = c.tick;
   for (int k : kRunOrder) ++t.TaskCounter[k];
-  for (int k : kRunOrder) {
-    if (MayRun(t, k) && t.TaskCounter[k] >= kThreshold[k]) {
-      RunTask(c, k);
-      // The receive task sets its own counter; every other task starts over.
-      if (k != kTaskReceive) t.TaskCounter[k] = 0;
+  try {
+    for (int k : kRunOrder) {
+      if (MayRun(t, k) && t.TaskCounter[k] >= kThreshold[k]) {
+        RunTask(c, k);
+        // The receive task sets its own counter; every other task starts over.
+        if (k != kTaskReceive) t.TaskCounter[k] = 0;
+      }
+      if (t.TaskCounter[k] >= kThreshold[k]) t.TaskCounter[k] = 0;
     }
-    if (t.TaskCounter[k] >= kThreshold[k]) t.TaskCounter[k] = 0;
+  } catch (const std::exception& fault) {
+    // A task's fault (the automatic player's, say) ends as the dispatcher's do.
+    FaultExit(c, std::string("fault in the tick: ") + fault.what());
   }
   c.TimerBong.SetEnabled(true);
 }

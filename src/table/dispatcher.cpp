@@ -12,24 +12,50 @@ namespace {
 
 using Handler = void (*)(Client&);
 
+// Type 8 clears a mark nothing reads; type 19 was shown while it was decoded.
+void NoVisibleEffect(Client&) {}
+
+// A message whose handler lives in the table, play, scoring or spectator
+// code (Client::parts).
+void Registered(Client& c) {
+  const auto& handlers = c.parts.MessageHandlers;
+  if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
+}
+void RegisteredSpectator(Client& c) {
+  const auto& handlers = c.parts.SpectatorHandlers;
+  if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
+}
+
 struct Entry {
   int type;
   Handler seated;
   Handler spectator;  // nullptr: the seated handler serves both
 };
 
-// Type 8 clears a mark nothing reads; type 19 was shown while it was decoded.
-void NoVisibleEffect(Client&) {}
-
 // The catalogue of handled server messages. A type missing here is ignored.
 constexpr Entry kCatalogue[] = {
+    {kTypeDeal, Registered, RegisteredSpectator},
+    {kTypeDiscard, Registered, RegisteredSpectator},
+    {kTypeSeatName, Registered, nullptr},
+    {kTypeHandStart, Registered, nullptr},
+    {kTypeDraw, Registered, RegisteredSpectator},
+    {kTypeActionOffer, Registered, nullptr},
+    {kTypeClaimResult, Registered, RegisteredSpectator},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
+    {kTypeHandResult, Registered, nullptr},
+    {kTypeWildTile, Registered, nullptr},
+    {kTypeHandReveal, Registered, nullptr},
     {kTypePlayerQuit, OnPlayerQuit, nullptr},
+    {kTypeSettlement, Registered, nullptr},
     {kTypeLogin, HandleLoginAnswer, nullptr},
     {kTypeChat, NoVisibleEffect, nullptr},
+    {kTypeSeatInfo, Registered, nullptr},
     {kTypePlayerLeft, OnPlayerLeft, nullptr},
     {kTypeOtherExit, OnOtherExit, nullptr},
+    {kTypePlayerReady, Registered, nullptr},
     {kTypeReconnectReply, HandleReconnectAnswer, nullptr},
+    {kTypeSnapshot, Registered, nullptr},
+    {kTypeRoundStart, Registered, nullptr},
 };
 
 }  // namespace

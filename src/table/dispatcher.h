@@ -2,8 +2,12 @@
 // DispatchMessage, called by the tick with the decoded `info` and the raw
 // LastPacket. It refreshes the connection tag (every type but 29), then
 // hands the message to the handler of its type; types 1, 2, 5 and 7 go to
-// their spectator twins when the client watches. Types without a handler
-// are ignored silently. A fault inside a handler (a bound check failing, an
+// their spectator twins when the client watches. Handled are types 1-9,
+// 14-23, 29, 40 and 41; the connection's own (16, 18, 21, 22, 29) are
+// handled here, the others by the handlers registered in
+// Client::parts.MessageHandlers / SpectatorHandlers. Types without a
+// handler are ignored silently. Received seats are already reduced to
+// their low four bits by the decoder. A fault inside a handler (a bound check failing, an
 // inconsistent count) restores the lobby window and ends the client.
 #pragma once
 

@@ -43,11 +43,11 @@ constexpr Design kTable[] = {
     {kImg, "Speak", 0, 0, 0, 131, 102, false},
     {kImg, "Speak", 1, 0, 0, 131, 102, false},
     {kImg, "Speak", 2, 0, 0, 131, 102, false},
-    {kLbl, "tsSpeak", 0, 0, 0, 110, 40, false},
-    {kLbl, "tsSpeak", 1, 0, 0, 110, 40, false},
-    {kLbl, "tsSpeak", 2, 0, 0, 110, 40, false},
+    {kImg, "tsSpeak", 0, 0, 0, 131, 102, false},
+    {kImg, "tsSpeak", 1, 0, 0, 131, 102, false},
+    {kImg, "tsSpeak", 2, 0, 0, 131, 102, false},
     {kImg, "speakFeng", -1, 0, 0, 131, 102, false},
-    {kLbl, "Words", -1, 0, 0, 110, 40, false},
+    {kImg, "Words", -1, 0, 0, 96, 48, false},
     {kImg, "Time_Img", -1, 900, 220, 81, 38, false},
     {kLbl, "Number", -1, 948, 225, 24, 24, false},
     {kLbl, "Sysmsg", 0, 312, 696, 281, 13, true},
@@ -111,6 +111,10 @@ void DesignMainForm(Form& main) {
   pic1.back_color = 0x1E5A32;
 
   for (const Design& d : kTable) Make(main, d).container = &pic1;
+  // The claim captions differ in size; each is shown at its own.
+  Element& words = main.At("Words");
+  words.stretch = false;
+  words.auto_size = true;
 
   Element& caption = main.At("lcaption");
   caption.caption = kMainCaption;

@@ -18,7 +18,7 @@
 namespace tess::test {
 namespace {
 
-const char* const kWelcomeLine = "欢迎进入Tessaly www.tessaly.example";
+const std::string kWelcomeLine = std::string("欢迎进入Tessaly ") + kGameCentreAddress;
 const char* const kReconnecting = "正在重新连接服务器...";
 
 std::string Account(const ServerPacket& p) { return p.TextAt(16, 16); }

@@ -102,6 +102,36 @@ TEST_F(DispatcherTest, TypesWithoutAHandlerChangeNothingAndProduceNoOutput) {
   }
 }
 
+// Every handled type reaches its registered handler; types 1, 2, 5 and 7
+// reach the spectator twin instead while the client watches; the others
+// reach no handler.
+TEST_F(DispatcherTest, HandledTypesReachTheirHandlersAndTheSpectatorTwins) {
+  std::vector<std::string> calls;
+  for (int type = 0; type <= 45; ++type) {
+    c().parts.MessageHandlers[type] = [&calls, type](Client&) { calls.push_back("seated " + std::to_string(type)); };
+    c().parts.SpectatorHandlers[type] = [&calls, type](Client&) {
+      calls.push_back("spectator " + std::to_string(type));
+    };
+  }
+  const std::vector<int> registered = {1, 2, 3, 4, 5, 6, 7, 9, 14, 15, 17, 20, 23, 40, 41};
+  for (bool spectator : {false, true}) {
+    SCOPED_TRACE(spectator ? "watching" : "seated");
+    c().game.IsSpectator = spectator;
+    calls.clear();
+    for (uint16_t type : {1, 2, 3, 4, 5, 6, 7, 9, 10, 14, 15, 17, 20, 23, 24, 30, 40, 41, 42}) {
+      ServerPacket p;
+      p.type = type;
+      ASSERT_TRUE(Deliver(p)) << type;
+    }
+    std::vector<std::string> expected;
+    for (int type : registered) {
+      const bool twin = spectator && (type == 1 || type == 2 || type == 5 || type == 7);
+      expected.push_back((twin ? "spectator " : "seated ") + std::to_string(type));
+    }
+    EXPECT_EQ(calls, expected);
+  }
+}
+
 TEST_F(DispatcherTest, AFaultInsideAHandlerRestoresTheLobbyAndEndsTheClient) {
   struct Case {
     const char* what;

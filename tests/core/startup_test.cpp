@@ -57,6 +57,10 @@ TEST(Startup, ThirteenFieldLineSendsExactlyTheLoginPacketOnceTheSocketIsUp) {
   // The lobby heard 22 before the login went out.
   auto numbers = h.lobby->Numbers();
   EXPECT_NE(std::find(numbers.begin(), numbers.end(), 22u), numbers.end());
+  const std::string trace = h.TraceText();
+  const size_t posted = trace.find("\"ev\":\"lobby_out\",\"msg\":22,");
+  ASSERT_NE(posted, std::string::npos) << trace;
+  EXPECT_LT(posted, trace.find("\"ev\":\"send\"")) << trace;
   EXPECT_EQ(c.game.custom[0].Name, "alice");
   EXPECT_EQ(c.MainForm.At("Location").caption, "一号桌");
   EXPECT_EQ(c.lobby.LobbyTitle, "Orvane");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,37 @@ TEST_F(TickTest, KeepAliveIsQueuedEveryFiveSecondsWithTheLocalSeat) {
 }
 
 // --- Task 1: receiving -----------------------------------------------------
+
+// A chat line that cannot be shown fails like an undecodable packet: the
+// receive error box, that packet dropped, the next one dispatched.
+TEST_F(TickTest, AChatLineThatCannotBeShownGivesTheReceiveErrorAndReceivingGoesOn) {
+  c().parts.ShowChatLine = [](Client&, const ChatLine&) { throw std::out_of_range("no such bubble"); };
+  Packet chat = Incoming(kTypeChat);
+  chat[kOffSeat] = 1;
+  chat[16] = 'h', chat[17] = 'i';
+  Arrive(chat);
+  Packet next = Incoming(kTypeNoEffect);
+  next[260] = 0x42;
+  Arrive(next);
+  ASSERT_TRUE(Ticks(4));
+  EXPECT_NE(h.TraceText().find("\"msgbox\",\"text\":\"接受数据错误，请重新入座！\""), std::string::npos);
+  EXPECT_EQ(c().packets.ConnectionTag[0], 0x42);  // the next packet was dispatched
+}
+
+// A fault in a task outside the dispatcher (here the automatic player's)
+// takes the fault exit: the lobby restored, the program ended.
+TEST_F(TickTest, AFaultInATaskRestoresTheLobbyAndEndsTheProgram) {
+  c().parts.AutoPlayTurn = [](Client&, bool) { throw std::out_of_range("hand index 14"); };
+  c().game.custom[0].HandCount = 13;
+  const size_t lobby_before = h.lobby->Received().size();
+  StartTurn(0, 0);
+  EXPECT_FALSE(Ticks(20));
+  ASSERT_TRUE(h.ended);
+  EXPECT_NE(h.ended->find("fault in the tick"), std::string::npos) << *h.ended;
+  const auto got = h.lobby->Received();
+  ASSERT_GT(got.size(), lobby_before);
+  EXPECT_EQ(got.back().wparam, kScRestore);
+}
 
 TEST_F(TickTest, ABacklogIsDispatchedOnConsecutiveTicksThenCheckedEverySecondTick) {
   // During a hand each run of the receive task without a packet counts as silence.
@@ -314,11 +346,17 @@ TEST_F(TickTest, LastDiscardBlinksBlinkCountTimesThenStaysVisible) {
 
 TEST_F(TickTest, BlinkSlotsOutsideTheTableAreIgnored) {
   SwitchTaskOn(c(), kTaskBlink);
+  Element& previous = c().MainForm.At("MJ_Image", 5);
   for (int16_t slot : {-1, 136, 200, -7}) {
     c().game.LastDiscardSlot = slot;
-    c().tick.BlinkPrevSlot = static_cast<int16_t>(-slot);
+    c().tick.BlinkPrevSlot = 5;
+    previous.visible = false;
     c().tick.BlinkCount = 2;
     ASSERT_TRUE(Ticks(24)) << slot;
+    // The blinking ran its course: the slot before is shown again.
+    EXPECT_EQ(c().tick.BlinkCount, 0) << slot;
+    EXPECT_EQ(c().tick.BlinkPrevSlot, slot);
+    EXPECT_TRUE(previous.visible) << slot;
   }
 }
 

@@ -176,6 +176,12 @@ TEST_P(TableLayoutTest, StartStateOfTheElements) {
   }
   EXPECT_EQ(c().MainForm.Array("BaiBao_img").size(), 16u);
   EXPECT_EQ(At("SZ_Image", 15).picture->id, 176);
+  // The bubbles and the claim caption are pictures, shown whole.
+  for (int v = 0; v < 3; ++v) EXPECT_EQ(At("tsSpeak", v).kind, ElementKind::kImage) << v;
+  Element& words = c().MainForm.At("Words");
+  ASSERT_TRUE(ShowResourcePicture(c(), words, c().pictures.ClaimPictures[7]));
+  EXPECT_EQ(words.width, words.picture->width);
+  EXPECT_EQ(words.height, words.picture->height);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, TableLayoutTest, ::testing::Values(false, true),

@@ -53,7 +53,7 @@ const Person kPeople[kAvatarCount] = {
     {false, 0xC23B3B, 0xF5CFA8, Hair::kSpiky, 0xE8A21E, Top::kRound, 0xB8231E, kNone, 0},
     {false, 0x8A6E4B, 0xEDC09A, Hair::kCrew, 0xB8B8B8, Top::kSuit, 0x5A4632, kMoustache | kWrinkles | kTie, 0x8E1B1B},
     {false, 0xE2B93B, 0xF0C49C, Hair::kShort, 0x231C17, Top::kShirt, 0xF4F4F4, kCap, 0xC8241B},
-    {false, 0x7A52A8, 0xF1C7A2, Hair::kPonytail, 0x2B211B, Top::kVNeck, 0x4A2F74, kHeadband, 0xF2F2F2},
+    {false, 0x7A52A8, 0xF1C7A2, Hair::kSpiky, 0x2B211B, Top::kVNeck, 0x4A2F74, kHeadband | kBeard, 0xF2F2F2},
     {false, 0x2A9C9A, 0xA8734F, Hair::kCurly, 0x1A1512, Top::kShirt, 0x1E6F6D, kNone, 0},
     {false, 0x4A5568, 0xEEC29C, Hair::kShort, 0x3A2A1E, Top::kSuit, 0x222833, kHat | kTie, 0x1E2A44},
     {false, 0x6C8EAD, 0xE9BD96, Hair::kCrew, 0x141414, Top::kHoodie, 0x2B2E33, kSunglasses, 0},

@@ -27,11 +27,13 @@ void DrawGlyph(Canvas& c, const std::string& text, float x, float y, float w, fl
 void DrawCharacters(Canvas& c, int rank, float x, float y, float w, float h) {
   if (rank < 1 || rank > 9) return;
   // The numeral takes the upper part; 一 is flat by nature and stays so.
-  const float numeral_h = h * 0.4f;
+  // On the small faces the numeral gets a larger share, or 六 七 八 九 blur.
+  const float share = h < 30 ? 0.5f : 0.4f;
+  const float numeral_h = h * share;
   const Mask numeral = FitText(kNumerals[rank - 1], static_cast<int>(w * 0.86f),
                                static_cast<int>(numeral_h), kWeight);
   DrawMaskCentred(c, numeral, x + w / 2, y + numeral_h / 2 + h * 0.02f, Solid(style::kInkNavy));
-  DrawGlyph(c, "万", x + w * 0.04f, y + h * 0.45f, w * 0.92f, h * 0.55f, style::kInkRed, true);
+  DrawGlyph(c, "万", x + w * 0.04f, y + h * (share + 0.05f), w * 0.92f, h * (0.95f - share), style::kInkRed, true);
 }
 
 void DrawHonour(Canvas& c, int rank, float x, float y, float w, float h) {
