@@ -201,6 +201,7 @@ void ResetToIdle(Client& c) {
   c.buttons.ButtonLatched[2] = true;
   c.tick.BubbleShown = false;
   c.TimerBong.SetEnabled(false);
+  ++c.tick.IdleResets;
   c.TimerKeepAlive.SetEnabled(false);
   ClearStatusLines(c);
   c.Winsock1.Close();

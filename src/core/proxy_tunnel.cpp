@@ -164,6 +164,7 @@ void StartProxy(ProxyTunnel& t, const ProxyLink& link, const std::string& Server
     link.SetSysmsg(1, "");
     link.SetSysmsg(0, kProxyHostNotIpv4);
     link.SwitchLinkWatchOn();
+    link.EnableTick();
     return;
   }
   t.ServerAddress = *address;

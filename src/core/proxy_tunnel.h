@@ -18,8 +18,8 @@
 // - The CONNECT request carries an IPv4 address only. A ServerHost that is
 //   not a dotted IPv4 address (four decimal parts 0-255) is refused before
 //   the proxy is contacted: the status line shows kProxyHostNotIpv4, the
-//   socket is left closed and the link watch is switched on, so the tick
-//   treats it as a lost link. Names are not resolved locally: a proxy
+//   socket is left closed and the link watch is switched on with the tick
+//   running, so the tick treats it as a lost link. Names are not resolved locally: a proxy
 //   setup that names the server is a lobby misconfiguration, and a local
 //   answer could differ from what the proxy would reach.
 // - An answer is judged only once both of its first two bytes are there,

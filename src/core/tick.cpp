@@ -181,6 +181,7 @@ void TimerBong_Timer(Client& c) {
   // A task that processes pending events must not cause a nested tick.
   c.TimerBong.SetEnabled(false);
   TickState& t = c.tick;
+  const uint32_t resets = t.IdleResets;
   for (int k : kRunOrder) ++t.TaskCounter[k];
   try {
     for (int k : kRunOrder) {
@@ -195,7 +196,9 @@ void TimerBong_Timer(Client& c) {
     // A task's fault (the automatic player's, say) ends as the dispatcher's do.
     FaultExit(c, std::string("fault in the tick: ") + fault.what());
   }
-  c.TimerBong.SetEnabled(true);
+  // Back at idle (the link lost between hands, the silence watchdog) the
+  // tick stays off, as every other way to idle leaves it.
+  if (t.IdleResets == resets) c.TimerBong.SetEnabled(true);
 }
 
 void TimerKeepAlive_Timer(Client& c) {

@@ -58,6 +58,9 @@ struct TickState {
   bool BubbleShown = false;  // task 9's enable flag: set with TaskCounter[9] = 0 by a bubble
   int16_t BubbleSeat = 0;
   bool ChatAllowed = true;
+  // Counts the returns to idle (ResetToIdle), which switch the tick off: a
+  // tick during which one happened does not switch itself on again.
+  uint32_t IdleResets = 0;
 };
 
 // Task k on: flag set, counter 0, so it runs after exactly its threshold.

@@ -116,8 +116,21 @@ void EventLoop::PumpSources() {
   }
 }
 
+void EventLoop::Post(std::function<void()> fn) { posted_.push_back(std::move(fn)); }
+
+void EventLoop::RunPosted() {
+  // Only what was posted before this pass; a call posted meanwhile waits
+  // for the next pass.
+  for (size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
+    std::function<void()> fn = std::move(posted_.front());
+    posted_.pop_front();
+    fn();
+  }
+}
+
 int64_t EventLoop::NextTimerDue() const {
-  int64_t next = kForever;
+  // A posted call is due at once.
+  int64_t next = posted_.empty() ? kForever : NowMs();
   for (const Timer* t : timers_)
     if (t->enabled_ && t->interval_ms_ > 0 && !t->running_) next = std::min(next, t->due_ms_);
   return next;
@@ -165,12 +178,14 @@ void EventLoop::Pass(int64_t deadline_ms) {
     PumpSources();
   }
   FireDueTimers();
+  RunPosted();
 }
 
 void EventLoop::DoEvents() {
   PollFds(0);
   PumpSources();
   FireDueTimers();
+  RunPosted();
 }
 
 void EventLoop::WaitProcessing(int64_t ms) {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -80,8 +81,13 @@ class EventLoop {
   int AddSource(std::function<void()> pump, int max_wait_ms);
   void RemoveSource(int source_id);
 
-  // Processes what is pending now (descriptors, sources, due timers) once,
-  // without waiting, and returns.
+  // Runs `fn` on a later pass as an event of its own, after the caller has
+  // returned (a window message posted to oneself). Posted calls run in
+  // order; one that waits processing events lets the later ones run.
+  void Post(std::function<void()> fn);
+
+  // Processes what is pending now (descriptors, sources, due timers,
+  // posted calls) once, without waiting, and returns.
   void DoEvents();
 
   // Processes events for `ms` milliseconds of clock time.
@@ -121,12 +127,14 @@ class EventLoop {
   bool PollFds(int timeout_ms);
   void PumpSources();
   void FireDueTimers();
+  void RunPosted();
   int64_t NextTimerDue() const;
 
   Clock& clock_;
   std::vector<FdWatch> fds_;
   std::vector<Source> sources_;
   std::vector<Timer*> timers_;
+  std::deque<std::function<void()>> posted_;
   int next_id_ = 1;
   uint64_t next_timer_order_ = 0;
   bool quit_ = false;

@@ -277,6 +277,44 @@ TEST(LinkLoss, DuringAHandSixteenAttemptsThenTheFailureMessage) {
   EXPECT_EQ(h.server.Connections(), 1);
 }
 
+// Through a proxy that has gone, each attempt waits for a proxy connection
+// that never comes; the next attempt still starts on time.
+TEST(LinkLoss, ThroughAProxyThatIsGoneSixteenAttemptsThenTheFailureMessage) {
+  if (!DanteInstalled()) GTEST_SKIP() << kDanted << " is missing (Debian package dante-server)";
+  ClientHarness h;
+  Deadline deadline(h, 120000);
+  Dante dante;
+  std::string error;
+  ASSERT_TRUE(dante.Start(h.home_dir, "none", error)) << error;
+  ASSERT_TRUE(LogInWith(h, PlayerLineWith(h, 5, "127.0.0.1", dante.Port()), LoginAnswer(1)));
+  BeginHand(h);
+  dante.Stop();
+  h.RunFor(100000);  // ends inside
+
+  ASSERT_TRUE(h.ended);
+  EXPECT_NE(*h.ended, kDeadlineReason);
+  const auto times = AttemptTimes(h);
+  ASSERT_EQ(times.size(), 16u);
+  for (size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], 3000) << i;
+  const auto boxes = TraceTexts(h, "msgbox");
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes.back(), "重连失败，请检查您的网络！");
+  EXPECT_EQ(CommandsToLobby(h).back(), kScRestore);
+}
+
+// A server name behind the proxy cannot be reached: at start-up the client
+// says so and, the link being down between hands, returns to the lobby.
+TEST(Login, AServerNameBehindTheProxyReturnsToTheLobby) {
+  ClientHarness h;
+  ASSERT_TRUE(h.Start("alice$key$game.example$" + std::to_string(h.server.Port()) + "$一号桌$5$127.0.0.1$9$$$0$$$"));
+  ASSERT_TRUE(h.RunUntil([&] { return h.client->MainForm.window_state == WindowState::kMinimized; }, 5000));
+  EXPECT_EQ(TraceTexts(h, "status").front(), "正在连接服务器...");
+  const auto statuses = TraceTexts(h, "status");
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(), std::string(kProxyHostNotIpv4)), statuses.end());
+  EXPECT_EQ(h.server.Connections(), 0);
+  EXPECT_FALSE(h.ended);
+}
+
 TEST(LinkLoss, DuringAHandTheClientReconnectsWhenTheServerIsBack) {
   ClientHarness h;
   Deadline deadline(h, 60000);

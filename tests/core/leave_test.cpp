@@ -78,6 +78,7 @@ void ExpectIdle(const Client& c) {
   EXPECT_FALSE(c.game.HandInProgress);
   EXPECT_EQ(std::count(c.tick.TaskEnabled.begin(), c.tick.TaskEnabled.end(), true), 0);
   EXPECT_FALSE(c.TimerKeepAlive.Enabled());
+  EXPECT_FALSE(c.TimerBong.Enabled());
   EXPECT_EQ(c.Winsock1.State(), TcpSocket::kClosed);
   EXPECT_EQ(c.MainForm.window_state, WindowState::kMinimized);
   EXPECT_EQ(c.MainForm.At("Sysmsg", 0).caption, "");

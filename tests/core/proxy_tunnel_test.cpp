@@ -475,7 +475,7 @@ TEST_F(TunnelTest, AServerNameIsRefusedWithoutContactingTheProxy) {
   close(listener);
   EXPECT_EQ(sock.State(), TcpSocket::kClosed);
   EXPECT_EQ(events, (std::vector<std::string>{"sysmsg1 ", "sysmsg0 " + std::string(kProxyHostNotIpv4),
-                                              "link_watch"}));
+                                              "link_watch", "tick"}));
   EXPECT_EQ(ProxySends(), std::vector<std::string>{});
 }
 

@@ -20,6 +20,7 @@
 
 #include "support/child_process.h"
 #include "support/scripted_server.h"
+#include "support/temp_dir.h"
 #include "ui/mini_json.h"
 
 namespace tess::test {
@@ -28,11 +29,6 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kWaitMs = 10000;
-
-std::string MakeTempDir(const char* what) {
-  std::string pattern = std::filesystem::temp_directory_path() / (std::string("tessaly-lobby-e2e-") + what + "-XXXXXX");
-  return mkdtemp(pattern.data()) ? pattern : "";
-}
 
 size_t CountType(const std::vector<ServerPacket>& packets, int type) {
   size_t n = 0;
@@ -86,8 +82,8 @@ class LobbyE2eTest : public testing::Test {
     return out;
   }
 
-  std::string runtime_dir = MakeTempDir("run");
-  std::string home_dir = MakeTempDir("home");
+  std::string runtime_dir = MakeTempDir("lobby-e2e-run");
+  std::string home_dir = MakeTempDir("lobby-e2e-home");
   ScriptedServer server;
   ChildProcess lobby;
   ChildProcess client;

@@ -20,16 +20,12 @@
 #include "support/child_process.h"
 #include "support/fake_lobby.h"
 #include "support/scripted_server.h"
+#include "support/temp_dir.h"
 
 namespace tess::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string MakeTempDir(const char* what) {
-  std::string pattern = std::filesystem::temp_directory_path() / (std::string("tessaly-e2e-") + what + "-XXXXXX");
-  return mkdtemp(pattern.data()) ? pattern : "";
-}
 
 std::vector<std::string> TraceLines(const std::string& path, const std::string& ev) {
   std::ifstream in(path);
@@ -72,8 +68,8 @@ class RealClient : public ::testing::Test {
     return o;
   }
 
-  std::string runtime_dir = MakeTempDir("run");
-  std::string home_dir = MakeTempDir("home");
+  std::string runtime_dir = MakeTempDir("e2e-run");
+  std::string home_dir = MakeTempDir("e2e-home");
   std::string trace_path = home_dir + "/trace.jsonl";
   std::unique_ptr<FakeLobby> lobby;
   ScriptedServer server;

@@ -31,6 +31,31 @@ TEST_F(LoopFixture, TimersFireInDueOrderAtExactVirtualTimes) {
   EXPECT_EQ(loop.NowMs(), 150);
 }
 
+// A timer that posts work returns at once and keeps its period, even
+// while the posted work waits; posted calls run in order, each on its own.
+// Waits nest: the first posted wait ends once the second, inside it, has.
+TEST_F(LoopFixture, PostedCallsRunAfterTheCallerReturnsAndMayWaitWhileOthersRun) {
+  Timer t(loop, "t");
+  t.SetInterval(100);
+  std::vector<std::string> log;
+  int posts = 0;
+  t.OnTimer = [&] {
+    const int n = ++posts;
+    log.push_back("tick " + std::to_string(n) + "@" + std::to_string(loop.NowMs()));
+    if (n > 2) return;
+    loop.Post([&, n] {
+      log.push_back("start " + std::to_string(n));
+      loop.WaitProcessing(250);  // a long wait inside posted work
+      log.push_back("end " + std::to_string(n));
+    });
+    log.push_back("posted " + std::to_string(n));
+  };
+  t.SetEnabled(true);
+  loop.WaitProcessing(620);
+  EXPECT_EQ(log, (std::vector<std::string>{"tick 1@100", "posted 1", "start 1", "tick 2@200", "posted 2", "start 2",
+                                           "tick 3@300", "tick 4@400", "end 2", "end 1", "tick 5@500", "tick 6@600"}));
+}
+
 TEST_F(LoopFixture, DisabledOrZeroIntervalTimerNeverFires) {
   Timer t(loop, "t");
   int n = 0;

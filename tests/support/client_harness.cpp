@@ -10,16 +10,9 @@
 
 #include "core/program_end.h"
 #include "core/startup.h"
+#include "support/temp_dir.h"
 
 namespace tess::test {
-namespace {
-
-std::string MakeTempDir(const char* what) {
-  std::string pattern = std::filesystem::temp_directory_path() / (std::string("tessaly-") + what + "-XXXXXX");
-  return mkdtemp(pattern.data()) ? pattern : "";
-}
-
-}  // namespace
 
 ClientHarness::ClientHarness(const std::string& lobby_title)
     : runtime_dir(MakeTempDir("run")), home_dir(MakeTempDir("home")) {

@@ -43,6 +43,8 @@ class Dante {
   // it does not come up within 5 s.
   bool Start(const std::filesystem::path& dir, const std::string& method, std::string& error);
   uint16_t Port() const { return port_; }
+  // Stops it now (its relayed connections end with it).
+  void Stop() { process_.Stop(); }
 
  private:
   // Until a connect to `port` succeeds, danted exits, or the wait runs out.
