@@ -112,6 +112,9 @@ void HandleReconnectAnswer(Client& c) {
     SetStatusLine(c, 0, kReconnectAccepted);
     c.tick.TurnTimerAllowed = true;
     c.conn.Reconnected = true;
+    // The reconnect packet went out as a login; resumed, the client is at
+    // its table again and the lobby's leave request is no longer refused.
+    c.conn.LoginPending = false;
     return;
   }
   MessageBoxOk(c, kReconnectRefused);

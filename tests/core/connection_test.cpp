@@ -356,6 +356,7 @@ TEST(LinkLoss, DuringAHandTheClientReconnectsWhenTheServerIsBack) {
   EXPECT_EQ(c.MainForm.At("Sysmsg", 1).caption, "");
   EXPECT_TRUE(c.tick.TurnTimerAllowed);
   EXPECT_TRUE(c.conn.Reconnected);
+  EXPECT_FALSE(c.conn.LoginPending);  // no longer logging in: 771 is not refused
   EXPECT_EQ(c.packets.ConnectionTag, (TagBytes{0x12, 0x34}));  // type 29 keeps the tag
   // The next TimerCount run finds the socket up and unloads the window.
   h.RunFor(3100);
