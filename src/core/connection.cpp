@@ -130,11 +130,10 @@ void Reconnect(Client& c) {
   c.conn.LoginPacket[kOffTag + 1] = c.packets.ConnectionTag[1];
   c.proxy.TunnelReady = true;
   c.Winsock1.Close();
-  // Through the proxy the attempt waits for the proxy connection; it runs
-  // as an event of its own so that the reconnect timer that called it
-  // returns, and the next attempt can supersede one that still waits.
-  if (c.proxy.ProxyKind == kProxyKindSocks5) c.loop.Post([&c] { StartConnection(c); });
-  else StartConnection(c);
+  // The attempt runs as an event of its own, so the reconnect timer that
+  // called it returns at once: through the proxy an attempt waits for the
+  // proxy connection, and the next attempt must be able to supersede it.
+  c.loop.Post([&c] { StartConnection(c); });
 }
 
 void OnLinkLostDuringHand(Client& c) { LoadReconnectWindow(c); }

@@ -54,7 +54,8 @@ void SendLogin(Client& c);
 void HandleLoginAnswer(Client& c);
 // Message type 29.
 void HandleReconnectAnswer(Client& c);
-// One reconnect attempt.
+// One reconnect attempt: the reconnect packet prepared, the socket closed,
+// and the connection started as a posted event (the caller returns first).
 void Reconnect(Client& c);
 // The link was lost during a hand: the reconnect countdown starts.
 void OnLinkLostDuringHand(Client& c);

@@ -19,9 +19,10 @@
 //   not a dotted IPv4 address (four decimal parts 0-255) is refused before
 //   the proxy is contacted: the status line shows kProxyHostNotIpv4, the
 //   socket is left closed and the link watch is switched on with the tick
-//   running, so the tick treats it as a lost link. Names are not resolved locally: a proxy
-//   setup that names the server is a lobby misconfiguration, and a local
-//   answer could differ from what the proxy would reach.
+//   running, so the tick treats it as a lost link. Names are not resolved
+//   locally: a proxy setup that names the server is a lobby
+//   misconfiguration, and a local answer could differ from what the proxy
+//   would reach.
 // - An answer is judged only once both of its first two bytes are there,
 //   so a proxy that answers one byte at a time is read correctly. A wrong
 //   version or code fails at once with its text. A CONNECT answer that

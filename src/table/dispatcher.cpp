@@ -1,6 +1,8 @@
 #include "table/dispatcher.h"
 
 #include <exception>
+#include <functional>
+#include <map>
 
 #include "core/client.h"
 #include "core/connection.h"
@@ -16,15 +18,12 @@ using Handler = void (*)(Client&);
 void NoVisibleEffect(Client&) {}
 
 // A message whose handler lives in the table, play, scoring or spectator
-// code (Client::parts).
-void Registered(Client& c) {
-  const auto& handlers = c.parts.MessageHandlers;
+// code (Client::parts): the one registered in `handlers` for its type.
+void CallRegistered(Client& c, const std::map<int, std::function<void(Client&)>>& handlers) {
   if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
 }
-void RegisteredSpectator(Client& c) {
-  const auto& handlers = c.parts.SpectatorHandlers;
-  if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
-}
+void Registered(Client& c) { CallRegistered(c, c.parts.MessageHandlers); }
+void RegisteredSpectator(Client& c) { CallRegistered(c, c.parts.SpectatorHandlers); }
 
 struct Entry {
   int type;

@@ -7,8 +7,9 @@
 // handled here, the others by the handlers registered in
 // Client::parts.MessageHandlers / SpectatorHandlers. Types without a
 // handler are ignored silently. Received seats are already reduced to
-// their low four bits by the decoder. A fault inside a handler (a bound check failing, an
-// inconsistent count) restores the lobby window and ends the client.
+// their low four bits by the decoder. A fault inside a handler (a bound
+// check failing, an inconsistent count) restores the lobby window and ends
+// the client.
 #pragma once
 
 #include <stdexcept>

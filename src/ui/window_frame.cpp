@@ -74,10 +74,7 @@ bool ShowFormPicture(Element& e, int id) {
 void SetUpMainWindow(Client& c) {
   Form& f = c.MainForm;
   for (const auto& [name, index, id] : kFormPictures) ShowFormPicture(f.At(name, index), id);
-  if (PictureRef icon = LoadFormPicture(kFormIcon)) {
-    f.icon = icon;
-    c.frame.Icon = std::move(icon);
-  }
+  if (PictureRef icon = LoadFormPicture(kFormIcon)) f.icon = std::move(icon);
   InstallTitleBar(c);
 }
 
@@ -147,9 +144,9 @@ void PaintFrame(Client& c) {
   };
   for (const auto& p : pieces) PaintOnto(f.canvas, Whole(f.width), Whole(f.height), p.to, skin, p.from, Sampling::kNearest);
 
-  if (c.frame.Icon) {
+  if (f.icon) {
     Element& icon = f.At("ImgIcon");
-    icon.SetPicture(c.frame.Icon);
+    icon.SetPicture(f.icon);
     icon.stretch = true;
     icon.left = icon.top = Px(50);
     icon.width = icon.height = Px(240);

@@ -29,7 +29,6 @@ inline constexpr double kTwipsPerPixel = 15;
 
 // The main window's own state.
 struct WindowFrameState {
-  PictureRef Icon;               // the window's icon; null: the window has none
   bool ChromeHoverArmed = true;  // the title-bar buttons show their normal pictures
 };
 
