@@ -51,7 +51,7 @@ void Form_Load(Client& c, const std::string& command_line) {
   FitWindowToScreen(c);
   ClearAllTasks(c);
   // 5. Sound.
-  if (c.parts.StartSound) c.parts.StartSound(c);
+  StartSound(c);
   // 6. Pictures and the empty table.
   FillPictureTables(c.pictures, c.game.ScaleX);
   BuildTable(c);
@@ -99,7 +99,7 @@ void Form_Load(Client& c, const std::string& command_line) {
 
 void Form_Unload(Client& c) {
   c.window_channel->OnMessage = nullptr;
-  if (c.parts.StopSound) c.parts.StopSound(c);
+  EndSound(c);
   EndProgram(c, "main window closed");
 }
 

@@ -17,7 +17,6 @@ constexpr int kRunOrder[] = {kTaskSend, kTaskReceive, kTaskLogin, kTaskBlink,
 
 constexpr uint32_t kGreen = 0x00FF00;
 constexpr uint32_t kRed = 0xFF0000;
-constexpr int kCountdownWarningSound = 6;
 
 // Task 1: the silence watchdog, then one packet to the dispatcher.
 void ReceiveTask(Client& c) {
@@ -66,7 +65,7 @@ void ShowCountdown(Client& c, bool warn) {
     number.fore_color = kGreen;
   } else {
     number.fore_color = kRed;
-    if (warn && c.parts.PlayEffect) c.parts.PlayEffect(c, kCountdownWarningSound);
+    if (warn) PlayEffect(c, kEffectCountdown);
   }
 }
 

@@ -232,11 +232,13 @@ TEST(Paths, ClosingTheMainWindowRemovesTheHookAndStopsTheSound) {
   };
   for (const auto& close : closes) {
     ClientHarness h;
-    int stopped = 0;
-    h.client->parts.StopSound = [&](Client&) { ++stopped; };
     ASSERT_TRUE(LogInWith(h, h.PlayerLine(), LoginAnswer(1)));
+    const size_t stops_before = TraceEvents(h).size();
     close(h);
     EXPECT_EQ(h.ended.value_or(""), "main window closed");
+    int stopped = 0;
+    const std::vector<TraceEvent> events = TraceEvents(h);
+    for (size_t i = stops_before; i < events.size(); ++i) stopped += events[i].ev == "sound_stop";
     EXPECT_EQ(stopped, 1);
     EXPECT_FALSE(h.client->window_channel->OnMessage);
   }
