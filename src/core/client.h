@@ -23,6 +23,7 @@
 #include "platform/sound_device.h"
 #include "platform/trace.h"
 #include "sound/sound.h"
+#include "play/play_state.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -48,11 +49,6 @@ struct Subsystems {
   // The automatic player takes the local turn (the AutoMode player when the
   // argument is true, the ordinary one otherwise).
   std::function<void(Client&, bool auto_mode)> AutoPlayTurn;
-  // Clears the finished hand from the table: ClearHandLists, ClearTable,
-  // ResetHandState.
-  std::function<void(Client&)> ClearFinishedHand;
-  // ClearTable alone (the lobby's leave request clears the table).
-  std::function<void(Client&)> ClearTable;
   // Adds a line to the chat log.
   std::function<void(Client&, const std::string& line)> AddChatLogLine;
   // A chat line decoded from a type-19 packet is to be shown.
@@ -102,6 +98,7 @@ struct Client {
   std::unique_ptr<InstanceLock> instance;
 
   GameState game;
+  PlayState play;
   PacketQueues packets;
   TickState tick;
   ConnectionState conn;

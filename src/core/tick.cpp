@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/client.h"
+#include "table/table_clear.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
 #include "core/program_end.h"
@@ -106,8 +107,7 @@ void ContinueCountdownTask(Client& c) {
   if (!c.game.TableCleared) {
     if (Element* cont = c.MainForm.Find("AnNiu", 2)) ShowButtonPicture(c, *cont, 6);
     c.buttons.ButtonLatched[2] = true;
-    if (c.parts.ClearFinishedHand) c.parts.ClearFinishedHand(c);
-    c.game.TableCleared = true;
+    ClearTableForNextHand(c);
   }
   MessageRecord m;
   m.MsgType = kTypePlayerQuit;

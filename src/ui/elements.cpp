@@ -84,7 +84,8 @@ void Form::BringToFront(Element& e) {
 void Form::SendToBack(Element& e) {
   auto it = std::find_if(elements_.begin(), elements_.end(), [&](const auto& p) { return p.get() == &e; });
   if (it == elements_.end()) return;
-  std::rotate(elements_.begin(), it, it + 1);
+  auto first = std::find_if(elements_.begin(), it, [&](const auto& p) { return p->container == e.container; });
+  std::rotate(first, it, it + 1);
 }
 
 int Form::ZOf(const Element& e) const {

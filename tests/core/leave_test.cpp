@@ -177,10 +177,11 @@ TEST_P(PathTest, EndsInTheStateItsRowGives) {
   const PathCase& k = GetParam();
   ClientHarness h;
   Deadline deadline(h, 60000);
-  int tables_cleared = 0;
-  h.client->parts.ClearTable = [&](Client&) { ++tables_cleared; };
   ASSERT_TRUE(LogInWith(h, h.PlayerLine(), LoginAnswer(1)));
   ASSERT_NO_FATAL_FAILURE(k.setup(h));
+  // A tile on the table shows whether the table was cleared.
+  Element& tile = h.client->MainForm.At("MJ_Image", 0);
+  tile.visible = true;
   const size_t received = h.server.ReceivedCount();
   const size_t commands = CommandsToLobby(h).size();
   const size_t posts = PostsToLobby(h).size();
@@ -192,7 +193,7 @@ TEST_P(PathTest, EndsInTheStateItsRowGives) {
   else std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(LeavePackets(h, received), k.leave_packet ? 1u : 0u);
   if (k.resets) ExpectIdle(*h.client);
-  EXPECT_EQ(tables_cleared, k.table_cleared ? 1 : 0);
+  EXPECT_EQ(!tile.visible, k.table_cleared);
   const auto new_commands = CommandsToLobby(h);
   const auto new_posts = PostsToLobby(h);
   switch (k.lobby) {

@@ -66,6 +66,22 @@ TEST(ZOrder, BringToFrontAndSendToBack) {
   EXPECT_EQ(f.HitTest(5, 5), &b);
 }
 
+// Sent to the back of its own container, an element stays in front of the
+// container and of what lies outside it.
+TEST(ZOrder, SendToBackStaysInsideItsContainer) {
+  Form f("MainForm");
+  Element& outside = Place(f, "outside", 0, 0, 10, 10);
+  Element& table = Place(f, "table", 0, 0, 100, 100);
+  Element& a = Place(f, "a", 0, 0, 10, 10);
+  Element& b = Place(f, "b", 0, 0, 10, 10);
+  a.container = b.container = &table;
+  f.SendToBack(b);
+  EXPECT_EQ((std::vector<int>{f.ZOf(outside), f.ZOf(table), f.ZOf(b), f.ZOf(a)}), (std::vector<int>{0, 1, 2, 3}));
+  f.SendToBack(table);
+  EXPECT_EQ(f.ZOf(table), 0);
+  EXPECT_LT(f.ZOf(table), f.ZOf(b));
+}
+
 TEST(ControlArray, LoadCopiesElementZeroHiddenJustInFrontOfIt) {
   Form f("MainForm");
   Place(f, "before", 0, 0, 1, 1);
