@@ -8,6 +8,7 @@
 #include "core/packet.h"
 #include "table/pictures.h"
 #include "table/table_clear.h"
+#include "ui/result_boards.h"
 
 namespace tess {
 namespace {
@@ -98,6 +99,7 @@ void ShowProfile(Client& c, int v) {
   f.At("Nid", v).caption = "[" + p.Title + "] " + p.Nick;
   f.At("Cash", v).caption = FormatAmount(p.Coins) + "金币";
   f.At("Level", v).caption = p.Level;
+  ShowSeatOnBoards(c, v);
 }
 
 }  // namespace
@@ -132,6 +134,7 @@ PlayerInfo DecodeProfile(const Packet& p) {
 void OnSeatName(Client& c) {
   GameState& g = c.game;
   if (!g.IsSpectator) c.TimerKeepAlive.SetEnabled(false);
+  ClearHeroLists(c);
   for (int v = 0; v < kSeatCount; ++v)
     if (Element* ok = c.MainForm.Find("OK", v)) ok->visible = false;
   g.juNum = 0;

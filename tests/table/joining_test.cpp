@@ -55,6 +55,14 @@ TEST(Joining, NamesThenProfilesSeatEveryoneAndSetUpTheTable) {
   ASSERT_TRUE(f.At("Tou", 1).picture);
   EXPECT_EQ(f.At("Tou", 1).picture->id, 402);  // "w2": women's portrait 2
   EXPECT_EQ(f.At("Tou", 2).picture->id, 193);  // "m3"
+  // The result and history boards name the seats too.
+  for (const char* board : {"Score", "Hero"}) {
+    const Form* b = t.c().desktop.FindForm(board);
+    ASSERT_TRUE(b) << board;
+    EXPECT_EQ(b->At("ID", 1).caption, "dave昵称") << board;
+    EXPECT_EQ(b->At("Tou", 1).picture->id, 402) << board;
+    EXPECT_FALSE(b->visible) << board;
+  }
   EXPECT_FALSE(t.c().buttons.ButtonLatched[5]);
   // The compass for seat index 1; the seat-wind tiles are gone again.
   ASSERT_TRUE(f.At("ZhiNan").picture);
