@@ -1,7 +1,11 @@
 #include "ui/scene_painter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <string_view>
 #include <type_traits>
 
 #include "ui/text_wrap.h"
@@ -28,21 +32,22 @@ SDL_Rect ElementBox(const Element& e, int ox, int oy) {
                   WholePixels(e.height)};
 }
 
-// FNV-1a over the fields fed to it.
+// A digest of the fields fed to it, one word per field. Every step is a
+// bijection of the running value, so a change of any one scalar field always
+// changes the digest; a text enters by its length and its std::hash.
 struct Digest {
-  uint64_t h = 1469598103934665603ull;
-  void Bytes(const void* p, size_t n) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
-  }
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  void Word(uint64_t w) { h = (std::rotl(h, 5) ^ w) * 0x517CC1B727220A95ull; }
   template <class T>
-    requires std::is_scalar_v<T>
+    requires(std::is_scalar_v<T> && sizeof(T) <= sizeof(uint64_t))
   void Add(T v) {
-    Bytes(&v, sizeof v);
+    uint64_t w = 0;
+    std::memcpy(&w, &v, sizeof v);
+    Word(w);
   }
   void Add(const std::string& s) {
-    Add(s.size());
-    Bytes(s.data(), s.size());
+    Word(s.size());
+    Word(std::hash<std::string_view>{}(s));
   }
 };
 
