@@ -94,10 +94,7 @@ Form* SdlRenderer::MainForm() const {
 void SdlRenderer::Pump() { Service(/*look=*/true); }
 
 void SdlRenderer::Service(bool look) {
-  if (HandlePendingEvents()) {
-    look = true;
-    last_input_ms_ = loop_.NowMs();
-  }
+  if (HandlePendingEvents()) last_input_ms_ = loop_.NowMs();
   const int wait = loop_.NowMs() - last_input_ms_ < kBusyAfterInputMs ? kBusyPumpWaitMs : kIdlePumpWaitMs;
   if (wait != pump_wait_ms_) loop_.SetSourceMaxWait(source_id_, pump_wait_ms_ = wait);
   Form* main = MainForm();
