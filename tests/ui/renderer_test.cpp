@@ -187,6 +187,51 @@ TEST_F(RendererTest, ClipsToContainersAndLayersOtherForms) {
   EXPECT_EQ(s.At(60, 35), 0xFFFFFFu) << "a hidden container hides its elements";
 }
 
+// What lies behind an element that covers the whole form opaquely is left
+// undrawn; whatever shows through or around a cover still is.
+TEST_F(RendererTest, OnlyAWholeOpaqueCoverHidesWhatLiesBehindIt) {
+  Element& behind = main_.Add(ElementKind::kImage, "behind");
+  behind.left = 4, behind.top = 4, behind.width = 10, behind.height = 10;
+  behind.picture = SolidPicture(10, 10, 0xFFFF0000);
+  Element& box = main_.Add(ElementKind::kPictureBox, "Pic1");
+  Element& cover = main_.Add(ElementKind::kImage, "cover");
+  Element& front = main_.Add(ElementKind::kImage, "front");
+  front.left = 100, front.top = 100, front.width = 5, front.height = 5;
+  front.picture = SolidPicture(5, 5, 0xFF00FF00);
+  struct Case {
+    const char* name;
+    std::function<void()> set_up;
+    uint32_t at_behind, at_corner;  // pixels (5, 5) and (199, 149)
+  };
+  const PictureRef blue = SolidPicture(200, 150, 0xFF0000FF);
+  auto holed = std::make_shared<Picture>(*blue);
+  holed->argb[5 * 200 + 5] = 0x000000FF;  // one transparent pixel
+  auto short_blue = SolidPicture(200, 149, 0xFF0000FF);
+  const Case cases[] = {
+      {"opaque cover", [&] { cover.picture = blue; }, 0x0000FF, 0x0000FF},
+      {"a transparent pixel", [&] { cover.picture = holed; }, 0xFF0000, 0x0000FF},
+      {"one row short", [&] { cover.picture = short_blue; }, 0x0000FF, 0x808080},
+      {"stretched to the form", [&] { cover.picture = short_blue, cover.stretch = true; }, 0x0000FF, 0x0000FF},
+      {"opaque back colour", [&] { cover.back_transparent = false, cover.back_color = 0x00FFFF; }, 0x00FFFF, 0x00FFFF},
+      {"in a smaller container", [&] { cover.picture = blue, cover.container = &box; }, 0x0000FF, 0x808080},
+      {"cover hidden", [&] { cover.picture = blue, cover.visible = false; }, 0xFF0000, 0x808080},
+  };
+  for (const Case& c : cases) {
+    box.left = box.top = 0, box.width = 200, box.height = 100;
+    cover.left = cover.top = 0, cover.width = 200, cover.height = 150;
+    cover.picture = nullptr, cover.stretch = false, cover.visible = true, cover.container = nullptr;
+    cover.back_transparent = true;
+    c.set_up();
+    Shot s = Screenshot();
+    EXPECT_EQ(s.At(5, 5), c.at_behind) << c.name;
+    EXPECT_EQ(s.At(199, 149), c.at_corner) << c.name;
+    EXPECT_EQ(s.At(102, 102), 0x00FF00u) << c.name << ": what lies in front is drawn";
+  }
+  main_.visible = false;
+  Shot hidden = Screenshot();
+  EXPECT_EQ(hidden.At(5, 5), 0x000000u) << "with the main form hidden the frame is black";
+}
+
 TEST_F(RendererTest, ShowsATooltipOnceThePointerRestsAndHidesItOnTheNextMove) {
   main_.back_color = 0x000000;
   Element& button = main_.Add(ElementKind::kImage, "AnNiu", 1);
