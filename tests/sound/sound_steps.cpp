@@ -4,6 +4,12 @@
 
 namespace tess::test {
 
+std::string SmallWave() {
+  std::vector<double> levels(2205);
+  for (size_t i = 0; i < levels.size(); ++i) levels[i] = (i / 20) % 2 ? 0.1 : -0.1;
+  return WaveBytes({22050, 1, 16}, levels);
+}
+
 size_t TraceMark(const ClientHarness& h) { return TraceEvents(h).size(); }
 
 std::vector<PlayedSound> SoundsPlayed(const ClientHarness& h, size_t from) {

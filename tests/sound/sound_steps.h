@@ -8,8 +8,13 @@
 
 #include "platform/silent_sound_device.h"
 #include "support/table_steps.h"
+#include "support/wave_file.h"
 
 namespace tess::test {
+
+// A small valid WAVE file: 0.1 s of a quiet square wave, mono, 16 bit,
+// 22050 Hz.
+std::string SmallWave();
 
 struct PlayedSound {
   std::string file;
@@ -31,7 +36,7 @@ std::vector<std::string> FilesOpened(ClientHarness& h);
 
 // Moves the program directory to home/bin, so that "../common" is
 // home/common (made, with music/ and mj/, empty); returns that folder.
-// Call before Start.
+// Sounds played afterwards are looked for there.
 std::string UsePrivateCommon(ClientHarness& h);
 
 // A left click at the middle of `e` (on a shown form), through the

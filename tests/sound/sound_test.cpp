@@ -19,33 +19,6 @@ namespace {
 const std::string kMusic = "../common/music/";
 const std::string kVoices = "../common/mj/";
 
-// A minimal PCM WAVE file: mono, 16 bit, 22050 Hz, `frames` frames of a
-// quiet square wave.
-std::string WaveBytes(uint32_t frames) {
-  auto put = [](std::string& s, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  std::string data;
-  for (uint32_t i = 0; i < frames; ++i) put(data, (i / 20) % 2 ? 3000 : static_cast<uint16_t>(-3000), 2);
-  std::string out = "RIFF";
-  put(out, 36 + static_cast<uint32_t>(data.size()), 4);
-  out += "WAVEfmt ";
-  put(out, 16, 4);
-  put(out, 1, 2);
-  put(out, 1, 2);
-  put(out, 22050, 4);
-  put(out, 44100, 4);
-  put(out, 2, 2);
-  put(out, 16, 2);
-  out += "data";
-  put(out, static_cast<uint32_t>(data.size()), 4);
-  return out + data;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // A client whose program directory has every effect and the voices of the
 // seats used here, each a small valid WAVE file.
 class SoundTest : public ::testing::Test {
@@ -53,7 +26,7 @@ class SoundTest : public ::testing::Test {
   void SetUp() override {
     common = UsePrivateCommon(h);
     for (const char* name : {"majiang", "dapai", "qupai", "xipai", "zhise", "tishi"})
-      WriteFile(common + "/music/" + name + ".wav", WaveBytes(2205));
+      WriteFile(common + "/music/" + name + ".wav", SmallWave());
     ASSERT_TRUE(h.LogIn());
     Man(0, "10");
     Woman(1, "20");
@@ -72,7 +45,7 @@ class SoundTest : public ::testing::Test {
     c().game.players[v].VoiceByte = 2;
   }
   // A voice file for `name` (relative to the program directory).
-  void Provide(const std::string& name) { WriteFile(h.home_dir + "/bin/" + name, WaveBytes(2205)); }
+  void Provide(const std::string& name) { WriteFile(h.home_dir + "/bin/" + name, SmallWave()); }
 
   ClientHarness h;
   std::string common;
@@ -344,7 +317,7 @@ TEST(SoundStart, WithoutTheCommonFolderEverySoundIsSkippedAndNothingElseChanges)
 }
 
 TEST_F(SoundTest, BadWaveFilesAreSkippedQuietly) {
-  const std::string good = WaveBytes(2205);
+  const std::string good = SmallWave();
   std::string unsupported = good;
   unsupported[20] = 0x55;  // MPEG layer 3 format tag
   const std::string path = common + "/music/dapai.wav";
