@@ -78,16 +78,21 @@ void OnCancel(Client& c) {
   Close(c);
 }
 
-// A closing button with its normal picture, lit while the pointer is on it.
-void AddClosingButton(Client& c, Form& f, int index, int normal, double left) {
+// The closing buttons' pictures: the one under the pointer (`lit`, or -1
+// for none) highlighted, the other normal.
+void LightClosingButtons(Client& c, int lit) {
+  Form& f = Window(c);
+  ShowResourcePicture(c, f.At("Command1", kOkButton), c.pictures.DialogPictures[kOk + (lit == kOkButton)]);
+  ShowResourcePicture(c, f.At("Command1", kCancelButton),
+                      c.pictures.DialogPictures[kCancel + (lit == kCancelButton)]);
+}
+
+void AddClosingButton(Client& c, Form& f, int index, double left) {
   Element& b = f.Add(ElementKind::kImage, "Command1", index);
   b.left = left, b.top = kRowTop + kSoundSettingsRows * kRowStep + 4, b.width = 70, b.height = 29;
   b.stretch = true;
   b.mouse_pointer = 99;
-  ShowResourcePicture(c, b, c.pictures.DialogPictures[normal]);
-  b.on_mouse_move = [&c, normal](Element& e, const MouseEvent&) {
-    ShowResourcePicture(c, e, c.pictures.DialogPictures[normal + 1]);
-  };
+  b.on_mouse_move = [&c, index](Element&, const MouseEvent&) { LightClosingButtons(c, index); };
 }
 
 Form& LoadWindow(Client& c) {
@@ -110,15 +115,12 @@ Form& LoadWindow(Client& c) {
     toggle.mouse_pointer = 99;
     toggle.on_click = [&c, row](Element&) { OnToggle(c, row); };
   }
-  AddClosingButton(c, f, kOkButton, kOk, 40);
-  AddClosingButton(c, f, kCancelButton, kCancel, 150);
+  AddClosingButton(c, f, kOkButton, 40);
+  AddClosingButton(c, f, kCancelButton, 150);
+  LightClosingButtons(c, -1);
   f.At("Command1", kOkButton).on_click = [&c](Element&) { Close(c); };
   f.At("Command1", kCancelButton).on_click = [&c](Element&) { OnCancel(c); };
-  // The pointer off the closing buttons puts their normal pictures back.
-  f.on_mouse_move = [&c](Form& form, const MouseEvent&) {
-    ShowResourcePicture(c, form.At("Command1", kOkButton), c.pictures.DialogPictures[kOk]);
-    ShowResourcePicture(c, form.At("Command1", kCancelButton), c.pictures.DialogPictures[kCancel]);
-  };
+  f.on_mouse_move = [&c](Form&, const MouseEvent&) { LightClosingButtons(c, -1); };
   return f;
 }
 

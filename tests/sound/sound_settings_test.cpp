@@ -91,6 +91,7 @@ TEST_F(SoundSettingsTest, TheClosingButtonsLightUnderThePointer) {
   EXPECT_EQ(PictureOf(Ok()), kOkLit);
   move_to(Cancel());
   EXPECT_EQ(PictureOf(Cancel()), kCancelLit);
+  EXPECT_EQ(PictureOf(Ok()), kOkPicture) << "straight from one to the other";
   c().desktop.MouseMove(f.left + 2, f.top + 2, 0, 0);  // on no element
   EXPECT_EQ(PictureOf(Ok()), kOkPicture);
   EXPECT_EQ(PictureOf(Cancel()), kCancelPicture);
