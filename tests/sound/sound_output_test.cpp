@@ -21,8 +21,16 @@
 namespace tess::test {
 namespace {
 
-// The folder of the built client, whose "../common" holds the assets.
-const std::string kProgramDir = TESS_PROGRAM_DIR;
+// The assets the build generated.
+const std::string kCommonDir = TESS_COMMON_DIR;
+
+// A program directory of the harness's own (one client per directory)
+// whose "../common" is the generated one.
+void UseBuiltAssets(ClientHarness& h) {
+  UsePrivateCommon(h);
+  std::filesystem::remove_all(h.home_dir + "/common");
+  std::filesystem::create_directory_symlink(kCommonDir, h.home_dir + "/common");
+}
 
 // The five voices the table assigns: Gender, VoiceId, VoiceByte.
 struct Voice {
@@ -50,7 +58,7 @@ void Speak(Client& c, const Voice& voice) {
 
 TEST(SoundAssets, EveryFileTheTableNamesIsThereAndDecodes) {
   ClientHarness h;
-  h.client->options.program_dir = kProgramDir;
+  UseBuiltAssets(h);
   ASSERT_TRUE(h.Start(h.PlayerLine()));
   Client& c = *h.client;
   Silent(h).ClearCalls();
@@ -77,7 +85,7 @@ TEST(SoundAssets, EveryVoiceSpeaksDifferently) {
   std::vector<std::vector<float>> words;
   for (const char* family : {kVoiceFamilyStandard, kVoiceFamilyDialect}) {
     for (const Voice& voice : kVoices) {
-      const std::string file = kProgramDir + "/../common/mj/v" + family + voice.id + std::to_string(voice.gender) +
+      const std::string file = kCommonDir + "/mj/v" + family + voice.id + std::to_string(voice.gender) +
                                std::to_string(voice.byte) + "45.wav";
       std::optional<std::vector<float>> samples = DecodeWave(file);
       ASSERT_TRUE(samples) << file;
@@ -96,7 +104,7 @@ class DiskOutputTest : public ::testing::Test {
     setenv("SDL_DISKAUDIOFILE", out_path.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "1", 1);
     h.client->sound = NewSdlSoundDevice();
-    h.client->options.program_dir = kProgramDir;
+    UseBuiltAssets(h);
   }
   void TearDown() override { h.client->sound.reset(); }
 
@@ -155,8 +163,8 @@ TEST_F(DiskOutputTest, ADiscardVoiceReallySoundsAndTheTuneStopsForGood) {
   LetPlay(kMixRate / 2);  // and half a second after it
   const std::vector<float> out = CloseAndRead();
 
-  const std::vector<float> tune = LeftOf(*DecodeWave(kProgramDir + "/../common/music/majiang.wav"));
-  const std::vector<float> spoken = LeftOf(*DecodeWave(kProgramDir + "/../common/mj/v00101345.wav"));
+  const std::vector<float> tune = LeftOf(*DecodeWave(kCommonDir + "/music/majiang.wav"));
+  const std::vector<float> spoken = LeftOf(*DecodeWave(kCommonDir + "/mj/v00101345.wav"));
   // The tune from its start, at full volume, until the voice cuts in.
   const std::optional<size_t> tune_at = Find(out, std::vector<float>(tune.begin(), tune.begin() + kMixRate / 4));
   ASSERT_TRUE(tune_at) << "the tune's first quarter second is in the output";
