@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "platform/silent_sound_device.h"
@@ -20,6 +21,11 @@ float VolumeGain(int hundredths_db) {
 }
 
 std::optional<std::vector<float>> DecodeWave(const std::string& path) {
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size > kMaxWaveFileBytes) return std::nullopt;
+  // A file cut short in its sound data is refused, not played in part.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
   SDL_AudioSpec spec;
   Uint8* data = nullptr;
   Uint32 len = 0;
@@ -132,6 +138,9 @@ class SdlSoundDevice final : public SoundDevice {
   }
 
   bool Play(SoundBufferId id, bool looping) override {
+    // SDL marks a device it has lost (a failed write, an unplugged card)
+    // as stopped; it never plays again.
+    if (device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) return false;
     return WithVoice(id, [&](Voice& v) {
       v.playing = true;
       v.looping = looping;
@@ -208,13 +217,14 @@ std::unique_ptr<SoundDevice> NewSdlSoundDevice() { return std::make_unique<SdlSo
 
 std::unique_ptr<SoundDevice> OpenSoundDevice() {
   const char* choice = std::getenv("TESSALY_AUDIO");
-  if (!choice || std::strcmp(choice, "silent") != 0) {
-    std::unique_ptr<SoundDevice> sdl = NewSdlSoundDevice();
-    if (sdl->Open()) return sdl;
+  if (choice && std::strcmp(choice, "silent") == 0) {
+    auto silent = std::make_unique<SilentSoundDevice>();
+    silent->Open();
+    return silent;
   }
-  auto silent = std::make_unique<SilentSoundDevice>();
-  silent->Open();
-  return silent;
+  std::unique_ptr<SoundDevice> sdl = NewSdlSoundDevice();
+  if (!sdl->Open()) return nullptr;
+  return sdl;
 }
 
 }  // namespace tess

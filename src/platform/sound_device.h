@@ -13,6 +13,7 @@
 // plays on a thread of its own guards its buffers itself.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,7 +53,8 @@ class SoundDevice {
 
   // Plays from the buffer's position: once, stopping at the end and going
   // back to the start, or repeating until stopped. On a playing buffer only
-  // the loop flag changes. False for an unknown buffer or a closed device.
+  // the loop flag changes. False for an unknown buffer, a closed device or
+  // an output that has been lost since Open (unplugged, failed).
   virtual bool Play(SoundBufferId id, bool looping) = 0;
   // Stops the buffer where it is.
   virtual void Stop(SoundBufferId id) = 0;
@@ -70,9 +72,14 @@ class SoundDevice {
 // kSilentVolume.
 float VolumeGain(int hundredths_db);
 
+// WAVE files larger than this are not read at all (the tune, the longest
+// sound, is a few megabytes).
+inline constexpr uintmax_t kMaxWaveFileBytes = 32u << 20;
+
 // Decodes the WAVE file at `path` into the mix format (kMixRate,
 // kMixChannels, float), at least one frame. Empty when the file cannot be
-// read or decoded or holds no sound.
+// read or decoded, holds no sound, is larger than kMaxWaveFileBytes or is
+// cut short inside its sound data.
 // Needs no open device.
 std::optional<std::vector<float>> DecodeWave(const std::string& path);
 
@@ -80,9 +87,10 @@ std::optional<std::vector<float>> DecodeWave(const std::string& path);
 // thread.
 std::unique_ptr<SoundDevice> NewSdlSoundDevice();
 
-// The device the client uses, already open: the SDL device when it opens,
-// otherwise the silent device (silent_sound_device.h). The environment
-// variable TESSALY_AUDIO=silent chooses the silent device without trying SDL.
+// The device the client uses, already open: the SDL device, or null when
+// it does not open (the client then has no sound). The environment variable
+// TESSALY_AUDIO=silent chooses the silent device (silent_sound_device.h)
+// without trying SDL.
 std::unique_ptr<SoundDevice> OpenSoundDevice();
 
 }  // namespace tess

@@ -124,10 +124,9 @@ struct GameState {
   // The round information's dealer mask and dice.
   uint8_t DealerSeat = 0;
   std::array<int16_t, 2> RoundDice{};
-  // Voice numbers given to players at this table, and each seat's VoiceId.
+  // Voice numbers given to players at this table.
   std::array<bool, 6> MaleVoiceUsed{};
   std::array<bool, 6> FemaleVoiceUsed{};
-  std::array<std::string, kSeatCount> PlayerVoiceIds{};
 };
 
 // The number of the highest set bit of a four-bit mask, 0 for 0 or 1: so

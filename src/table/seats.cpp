@@ -230,7 +230,7 @@ void AssignVoices(Client& c) {
       p.VoiceId = j % 3 == 0 ? "10" : j % 3 == 1 ? "20" : "30";
       p.VoiceByte = 2;
     }
-    g.PlayerVoiceIds[v] = p.VoiceId;
+    c.audio.PlayerVoiceIds[v] = p.VoiceId;
   }
 }
 

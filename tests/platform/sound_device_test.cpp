@@ -18,9 +18,14 @@
 #include <vector>
 
 #include "platform/silent_sound_device.h"
+#include "support/wave_file.h"
 
 namespace tess {
 namespace {
+
+using test::WaveBytes;
+using test::WaveFormat;
+using test::WriteFile;
 
 namespace fs = std::filesystem;
 
@@ -38,50 +43,6 @@ struct SoundTest : ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
   std::string Path(const std::string& name) const { return (dir / name).string(); }
 };
-
-struct WaveFormat {
-  int rate;
-  int channels;
-  int bits;  // 8 (unsigned) or 16 (signed)
-};
-
-void Put(std::string& out, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A PCM WAVE file whose frame i has amplitude levels[i] (−1 … 1) on every
-// channel.
-std::string WaveBytes(WaveFormat f, const std::vector<double>& levels) {
-  std::string data;
-  for (double level : levels) {
-    for (int c = 0; c < f.channels; ++c) {
-      if (f.bits == 8) {
-        Put(data, static_cast<uint32_t>(std::lround(128 + level * 128)), 1);
-      } else {
-        long v = std::lround(level * 32768);
-        Put(data, static_cast<uint16_t>(static_cast<int16_t>(std::min(v, 32767L))), 2);
-      }
-    }
-  }
-  const int block = f.channels * f.bits / 8;
-  std::string out = "RIFF";
-  Put(out, static_cast<uint32_t>(36 + data.size()), 4);
-  out += "WAVEfmt ";
-  Put(out, 16, 4);
-  Put(out, 1, 2);  // PCM
-  Put(out, f.channels, 2);
-  Put(out, f.rate, 4);
-  Put(out, f.rate * block, 4);
-  Put(out, block, 2);
-  Put(out, f.bits, 2);
-  out += "data";
-  Put(out, static_cast<uint32_t>(data.size()), 4);
-  return out + data;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string WriteWave(const std::string& path, const std::vector<double>& levels,
                       WaveFormat f = {kMixRate, 1, 16}) {
@@ -191,6 +152,20 @@ TEST_F(SoundTest, MissingOrCorruptFilesGiveNoBuffer) {
   unknown_codec[20] = 0x34;  // format tag 0x1234
   unknown_codec[21] = 0x12;
   const std::string no_frames = WaveBytes({kMixRate, 1, 16}, {});
+  // The header promises 100 frames, the file holds 60.
+  const std::string cut_in_data = good.substr(0, good.size() - 80);
+  // Larger than any sound of the table: a valid header before a long run
+  // of zeros (a sparse file, so the test stays quick).
+  const std::string huge_path = Path("huge.wav");
+  {
+    std::string header = WaveBytes({kMixRate, 1, 16}, {});
+    const uint32_t data_bytes = static_cast<uint32_t>(kMaxWaveFileBytes);
+    header.replace(40, 4, std::string{static_cast<char>(data_bytes & 0xFF), static_cast<char>((data_bytes >> 8) & 0xFF),
+                                      static_cast<char>((data_bytes >> 16) & 0xFF),
+                                      static_cast<char>((data_bytes >> 24) & 0xFF)});
+    WriteFile(huge_path, header);
+    fs::resize_file(huge_path, header.size() + kMaxWaveFileBytes);
+  }
   struct Case {
     const char* name;
     const char* bytes;  // null: the file is not there
@@ -203,6 +178,8 @@ TEST_F(SoundTest, MissingOrCorruptFilesGiveNoBuffer) {
       {"cut_in_fmt.wav", good.data(), 30},
       {"unknown_codec.wav", unknown_codec.data(), unknown_codec.size()},
       {"no_frames.wav", no_frames.data(), no_frames.size()},
+      {"cut_in_data.wav", cut_in_data.data(), cut_in_data.size()},
+      {"huge.wav", nullptr, 0},
   };
   auto sdl = NewSdlSoundDevice();
   ASSERT_TRUE(sdl->Open());
@@ -243,12 +220,12 @@ TEST_F(SoundTest, OpeningWithoutAnAudioOutputFailsQuietly) {
   EXPECT_EQ(refusing.CreateBuffer(WriteWave(Path("b.wav"), Constant(0.5, 10))), 0);
 }
 
-TEST_F(SoundTest, FactoryFallsBackToSilentAndHonoursTheOverride) {
+TEST_F(SoundTest, FactoryGivesNoDeviceWithoutOutputAndHonoursTheOverride) {
   struct Case {
     const char* tessaly_audio;  // null: unset
     const char* sdl_driver;
     bool silent;
-  } cases[] = {{nullptr, "dummy", false}, {nullptr, "none", true}, {"silent", "dummy", true}};
+  } cases[] = {{nullptr, "dummy", false}, {"silent", "dummy", true}, {"silent", "none", true}};
   const std::string wave = WriteWave(Path("a.wav"), Constant(0.5, 10));
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.tessaly_audio ? c.tessaly_audio : "-") + "/" + c.sdl_driver);
@@ -259,9 +236,13 @@ TEST_F(SoundTest, FactoryFallsBackToSilentAndHonoursTheOverride) {
     }
     setenv("SDL_AUDIODRIVER", c.sdl_driver, 1);
     std::unique_ptr<SoundDevice> dev = OpenSoundDevice();
+    ASSERT_TRUE(dev);
     EXPECT_EQ(dynamic_cast<SilentSoundDevice*>(dev.get()) != nullptr, c.silent);
     EXPECT_NE(dev->CreateBuffer(wave), 0) << "the device is open";
   }
+  unsetenv("TESSALY_AUDIO");
+  setenv("SDL_AUDIODRIVER", "none", 1);
+  EXPECT_FALSE(OpenSoundDevice()) << "no output: no device";
 }
 
 TEST_F(SoundTest, SilentDeviceRecordsWhatWouldHavePlayed) {
@@ -450,6 +431,19 @@ TEST_F(DiskDeviceTest, ReleasedAndClosedBuffersNameNothing) {
   EXPECT_EQ(dev->CreateBuffer(Path("tone.wav")), 0);
   ASSERT_TRUE(dev->Open()) << "a closed device opens again";
   EXPECT_NE(dev->CreateBuffer(Path("tone.wav")), 0);
+}
+
+TEST_F(SoundTest, AnOutputLostWhilePlayingRefusesToPlay) {
+  // The disk driver gives the device up when a write fails; /dev/full
+  // fails every write, once the first block of output is due.
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", "/dev/full", 1);
+  setenv("SDL_DISKAUDIODELAY", "1", 1);
+  std::unique_ptr<SoundDevice> dev = NewSdlSoundDevice();
+  ASSERT_TRUE(dev->Open());
+  const SoundBufferId b = dev->CreateBuffer(WriteWave(Path("tone.wav"), Constant(0.5, 500)));
+  ASSERT_NE(b, 0);
+  EXPECT_TRUE(WaitFor([&] { return !dev->Play(b, false); }));
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(Joining, NamesThenProfilesSeatEveryoneAndSetUpTheTable) {
     const PlayerInfo& p = t.c().game.players[v];
     EXPECT_EQ(p.VoiceByte, v == 1 ? 2 : 3) << v;
     EXPECT_NE(p.VoiceId, "") << v;
-    EXPECT_EQ(t.c().game.PlayerVoiceIds[v], p.VoiceId);
+    EXPECT_EQ(t.c().audio.PlayerVoiceIds[v], p.VoiceId);
   }
 }
 
