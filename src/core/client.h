@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "chat/chat_state.h"
 #include "core/connection.h"
 #include "core/leave.h"
 #include "core/lobby_link.h"
@@ -58,14 +59,8 @@ struct Subsystems {
   std::function<void(Client&)> StopSound;
   // Plays sound effect n of the sound list when sound is on.
   std::function<void(Client&, int n)> PlayEffect;
-  // Adds a line to the chat log.
-  std::function<void(Client&, const std::string& line)> AddChatLogLine;
-  // A chat line decoded from a type-19 packet is to be shown.
-  std::function<void(Client&, const ChatLine&)> ShowChatLine;
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
-  // Opens the chat log window (Alt, C).
-  std::function<void(Client&)> OpenChatLog;
   // The handlers of the server messages that the table, play, scoring and
   // spectator code act on, by message type; SpectatorHandlers holds the
   // twins of types 1, 2, 5 and 7 called instead while the client watches.
@@ -115,6 +110,7 @@ struct Client {
   ButtonBarState buttons;
   PictureTables pictures;
   WindowFrameState frame;
+  ChatState chat;
   Subsystems parts;
 };
 

@@ -1,5 +1,6 @@
 #include "core/lobby_link.h"
 
+#include "chat/chat_log.h"
 #include "core/client.h"
 #include "core/program_end.h"
 #include "core/proxy_tunnel.h"
@@ -122,8 +123,8 @@ void Form_Resize(Client& c) {
 }
 
 void InstallTableKeys(Client& c) {
-  const std::pair<const char*, KeySource> sources[] = {
-      {"Chat", KeySource::kChat}, {"Pic1", KeySource::kPic1}, {"Pic2", KeySource::kPic2}};
+  // Chat's keys reach TableKeyDown through the chat's own handler.
+  const std::pair<const char*, KeySource> sources[] = {{"Pic1", KeySource::kPic1}, {"Pic2", KeySource::kPic2}};
   for (const auto& [name, source] : sources)
     c.MainForm.At(name).on_key_down = [&c, source](Element&, const KeyEvent& k) {
       TableKeyDown(c, k.key_code, source);
@@ -143,7 +144,7 @@ void TableKeyDown(Client& c, int key_code, KeySource source) {
   }
   if (c.lobby.AltDown && c.lobby.CDown) {
     c.lobby.AltDown = c.lobby.CDown = false;
-    if (c.parts.OpenChatLog) c.parts.OpenChatLog(c);
+    OpenChatLog(c);
   }
   if (source == KeySource::kPic2 && key_code != kKeyEscape)
     if (Element* chat = c.MainForm.Find("Chat")) c.desktop.focus = chat;
