@@ -93,6 +93,7 @@ void SdlRenderer::Pump() {
   if (!main) return;
   UpdateTooltip();
   FollowMainForm(*main);
+  FollowTextFocus();
   if (RedrawIfChanged()) Present();
   if (!screenshot_path_.empty() && loop_.NowMs() >= screenshot_due_ms_) {
     std::string path = std::move(screenshot_path_);
@@ -132,7 +133,7 @@ void SdlRenderer::FollowMainForm(Form& main) {
     applied_x_ = x, applied_y_ = y, applied_w_ = w, applied_h_ = h;
     applied_shown_ = false;
     applied_state_ = WindowState::kNormal;
-    SDL_StartTextInput();
+    SDL_StopTextInput();  // until a text box has the focus
   }
   if (main.caption != applied_title_) {
     SDL_SetWindowTitle(window_, main.caption.c_str());
@@ -171,6 +172,21 @@ void SdlRenderer::FollowMainForm(Form& main) {
     else SDL_RestoreWindow(window_);
     applied_state_ = main.window_state;
   }
+}
+
+void SdlRenderer::FollowTextFocus() {
+  const Element* e = desktop_.focus;
+  const bool typing = window_ && e && e->kind == ElementKind::kTextBox && e->enabled && e->ShownOnForm();
+  if (typing && e != text_focus_) {
+    SDL_Rect box{WholePixels(e->form->left + e->FormLeft()) - applied_x_,
+                 WholePixels(e->form->top + e->FormTop()) - applied_y_, WholePixels(e->width),
+                 WholePixels(e->height)};
+    SDL_SetTextInputRect(&box);
+    SDL_StartTextInput();
+  } else if (!typing && text_focus_) {
+    SDL_StopTextInput();
+  }
+  text_focus_ = typing ? e : nullptr;
 }
 
 bool SdlRenderer::EnsureFrame(int width, int height) {
