@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kTalkCaption = "聊天记录";
 constexpr size_t kLogLineLimit = 100;
+constexpr const char* kClickToClose = "点击关闭";
 constexpr double kTranslucent = 200.0 / 255.0;
 
 Element& LogList(Client& c) { return LoadTalkWindow(c).At("Text1"); }
@@ -27,29 +28,38 @@ void Talk_KeyDown(Client& c, int key_code) {
 
 }  // namespace
 
-Form& LoadTalkWindow(Client& c) {
-  if (Form* f = c.desktop.FindForm("Talk")) return *f;
-  Form& f = c.desktop.AddForm("Talk");
-  f.caption = kTalkCaption;
+Form& AddFloatingChatWindow(Client& c, const char* name, const char* caption) {
+  Form& f = c.desktop.AddForm(name);
+  f.caption = caption;
   f.width = 320;
   f.height = 186;
   f.back_color = 0xF4E8C8;
   f.opacity = kTranslucent;
   Element& title = f.Add(ElementKind::kLabel, "Label1");
-  title.caption = kTalkCaption;
+  title.caption = caption;
   title.left = 0, title.top = 0, title.width = f.width, title.height = 20;
   title.back_transparent = false;
   title.back_color = 0x6B4E2E;
   title.fore_color = 0xFFFFFF;
   title.font_bold = true;
   title.alignment = AlignText::kCenter;
-  title.tooltip = "点击关闭";
-  title.on_click = [&c](Element&) { CloseChatLog(c); };
-  Element& log = f.Add(ElementKind::kListBox, "Text1");
-  log.left = 4, log.top = 22, log.width = f.width - 8, log.height = f.height - 26;
-  log.back_transparent = false;
-  log.back_color = 0xFFFDF5;
-  log.on_key_down = [&c](Element&, const KeyEvent& k) { Talk_KeyDown(c, k.key_code); };
+  title.tooltip = kClickToClose;
+  title.on_click = [&f](Element&) { f.visible = false; };
+  return f;
+}
+
+Element& AddFloatingList(Form& f, const char* name) {
+  Element& list = f.Add(ElementKind::kListBox, name);
+  list.left = 4, list.top = 22, list.width = f.width - 8, list.height = f.height - 26;
+  list.back_transparent = false;
+  list.back_color = 0xFFFDF5;
+  return list;
+}
+
+Form& LoadTalkWindow(Client& c) {
+  if (Form* f = c.desktop.FindForm("Talk")) return *f;
+  Form& f = AddFloatingChatWindow(c, "Talk", kTalkCaption);
+  AddFloatingList(f, "Text1").on_key_down = [&c](Element&, const KeyEvent& k) { Talk_KeyDown(c, k.key_code); };
   return f;
 }
 

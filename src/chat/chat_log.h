@@ -13,6 +13,7 @@
 namespace tess {
 
 struct Client;
+struct Element;
 class Form;
 
 // Talk, made hidden on first use.
@@ -25,6 +26,12 @@ void ScrollLogToLastLine(Client& c);
 // Empties the log once it holds more than 100 lines (at every key press in
 // Chat, so the log never grows without bound).
 void TrimChatLog(Client& c);
+
+// A floating chat window `name`, hidden, with the title label Label1
+// showing `caption`; a click on the label hides the window.
+Form& AddFloatingChatWindow(Client& c, const char* name, const char* caption);
+// A list box filling a floating chat window below its title.
+Element& AddFloatingList(Form& f, const char* name);
 
 // Places a floating chat window over the table: its top at 66 % of the
 // table window's height and its left at 30 % of its width (60 % and 22 % on

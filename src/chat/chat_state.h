@@ -18,9 +18,8 @@ struct ChatState {
   // the prefix from SavedChatText, the input line as it was then.
   bool PrefixEdited = false;
   std::string SavedChatText;
-  // Alt (then C) pressed while the chat log has the focus.
+  // The last key pressed while the chat log had the focus was Alt.
   bool LogAltDown = false;
-  bool LogCDown = false;
 };
 
 }  // namespace tess

@@ -12,15 +12,11 @@ namespace tess {
 namespace {
 
 constexpr const char* kPhraseCaption = "快捷短语";
-constexpr double kTranslucent = 200.0 / 255.0;
 
 const char* ListName(PhraseList list) { return list == PhraseList::kText ? "List1" : "List2"; }
 
 void MakeList(Client& c, Form& f, PhraseList list, std::vector<std::string> phrases) {
-  Element& e = f.Add(ElementKind::kListBox, ListName(list));
-  e.left = 4, e.top = 22, e.width = f.width - 8, e.height = f.height - 26;
-  e.back_transparent = false;
-  e.back_color = 0xFFFDF5;
+  Element& e = AddFloatingList(f, ListName(list));
   e.items = std::move(phrases);
   e.visible = false;
   e.on_dbl_click = [&c, list](Element& l) { SendPhrase(c, list, l.list_index); };
@@ -46,22 +42,7 @@ std::vector<std::string> ReadPhrases(const std::string& path, const char* sectio
 
 Form& LoadPhraseWindow(Client& c) {
   if (Form* f = c.desktop.FindForm("huifu")) return *f;
-  Form& f = c.desktop.AddForm("huifu");
-  f.caption = kPhraseCaption;
-  f.width = 320;
-  f.height = 186;
-  f.back_color = 0xF4E8C8;
-  f.opacity = kTranslucent;
-  Element& title = f.Add(ElementKind::kLabel, "Label1");
-  title.caption = kPhraseCaption;
-  title.left = 0, title.top = 0, title.width = f.width, title.height = 20;
-  title.back_transparent = false;
-  title.back_color = 0x6B4E2E;
-  title.fore_color = 0xFFFFFF;
-  title.font_bold = true;
-  title.alignment = AlignText::kCenter;
-  title.tooltip = "点击关闭";
-  title.on_click = [&f](Element&) { f.visible = false; };
+  Form& f = AddFloatingChatWindow(c, "huifu", kPhraseCaption);
   const std::string path = c.options.program_dir + "/chat.ini";
   MakeList(c, f, PhraseList::kText, ReadPhrases(path, "Phrase1"));
   MakeList(c, f, PhraseList::kVoice, ReadPhrases(path, "Phrase2"));
