@@ -12,6 +12,7 @@
 #include "chat/quick_phrases.h"
 #include "core/client.h"
 #include "core/ini_file.h"
+#include "core/leave.h"
 #include "platform/gbk.h"
 #include "support/table_steps.h"
 
@@ -354,6 +355,13 @@ TEST_F(ChatTest, TheLogIsEmptiedAtTheFirstKeyPressAfter100Lines) {
   EXPECT_EQ(Log().size(), 100u);
   h.Do([](Client& cl) { AddChatLogLine(cl, "one more"); });
   Key('A');
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(ChatTest, TheLogIsEmptiedWhenTheClientReturnsToIdle) {
+  ASSERT_TRUE(Receive("[新手]Bob说道: hi", kLeftMask));
+  ASSERT_FALSE(Log().empty());
+  h.Do([](Client& cl) { ResetToIdle(cl); });
   EXPECT_TRUE(Log().empty());
 }
 
