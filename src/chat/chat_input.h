@@ -17,7 +17,9 @@ namespace tess {
 struct Client;
 
 // Sets the handlers of Chat, AnNiu(0), AnNiu(1), Lbchat, Tou(1..3),
-// imgword1 and imgword2. After BuildTable, which loads the arrays.
+// imgword1 and imgword2. After BuildTable, which loads the arrays, and
+// InstallTableKeys: Chat's key handler hands each key to TableKeyDown
+// first.
 void InstallChat(Client& c);
 
 // A key pressed in Chat, before the text box acts on it.

@@ -123,8 +123,8 @@ void Form_Resize(Client& c) {
 }
 
 void InstallTableKeys(Client& c) {
-  // Chat's keys reach TableKeyDown through the chat's own handler.
-  const std::pair<const char*, KeySource> sources[] = {{"Pic1", KeySource::kPic1}, {"Pic2", KeySource::kPic2}};
+  const std::pair<const char*, KeySource> sources[] = {
+      {"Chat", KeySource::kChat}, {"Pic1", KeySource::kPic1}, {"Pic2", KeySource::kPic2}};
   for (const auto& [name, source] : sources)
     c.MainForm.At(name).on_key_down = [&c, source](Element&, const KeyEvent& k) {
       TableKeyDown(c, k.key_code, source);
