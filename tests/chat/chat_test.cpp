@@ -322,6 +322,15 @@ TEST_F(ChatTest, ReceivedLinesInTheLogAndTheTicker) {
   }
 }
 
+// Before the profiles arrive the local nick is empty: it names nobody, and
+// no "你" is put into the line.
+TEST_F(ChatTest, AnEmptyLocalNickChangesNothing) {
+  c().game.players[0].Nick.clear();
+  c().game.players[0].Title.clear();
+  ASSERT_TRUE(Receive("[]说道: hi", kOwnMask));
+  EXPECT_EQ(Log().back(), "[]说道: hi");
+}
+
 TEST_F(ChatTest, HundredDoubleByteCharactersWithNoZeroByteFillFiveLogLines) {
   const std::string gbk = Utf8ToGbk(Times("牌", 100));
   ASSERT_EQ(gbk.size(), 200u);  // bytes 16-215: no zero byte anywhere
