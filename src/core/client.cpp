@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "chat/chat_receive.h"
 #include "core/program_end.h"
 #include "platform/gbk.h"
 #include "ui/main_form.h"
@@ -78,9 +79,9 @@ bool DecodeReceived(Client& c) {
     MessageBoxOk(c, std::string(kRecvErrorText));
     return false;
   }
-  if (r.chat && c.parts.ShowChatLine) {
+  if (r.chat) {
     try {
-      c.parts.ShowChatLine(c, *r.chat);
+      ShowChatLine(c, *r.chat);
     } catch (const std::exception&) {
       // A chat line that cannot be shown fails as an undecodable packet.
       MessageBoxOk(c, std::string(kRecvErrorText));

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "chat/chat_state.h"
 #include "core/connection.h"
 #include "core/leave.h"
 #include "core/lobby_link.h"
@@ -49,14 +50,8 @@ struct Subsystems {
   // The automatic player takes the local turn (the AutoMode player when the
   // argument is true, the ordinary one otherwise).
   std::function<void(Client&, bool auto_mode)> AutoPlayTurn;
-  // Adds a line to the chat log.
-  std::function<void(Client&, const std::string& line)> AddChatLogLine;
-  // A chat line decoded from a type-19 packet is to be shown.
-  std::function<void(Client&, const ChatLine&)> ShowChatLine;
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
-  // Opens the chat log window (Alt, C).
-  std::function<void(Client&)> OpenChatLog;
   // The handlers of the server messages that the table, play, scoring and
   // spectator code act on, by message type; SpectatorHandlers holds the
   // twins of types 1, 2, 5 and 7 called instead while the client watches.
@@ -109,6 +104,7 @@ struct Client {
   PictureTables pictures;
   SoundState audio;
   WindowFrameState frame;
+  ChatState chat;
   Subsystems parts;
 };
 

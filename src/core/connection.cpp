@@ -1,5 +1,6 @@
 #include "core/connection.h"
 
+#include "chat/chat_log.h"
 #include "core/client.h"
 #include "core/program_end.h"
 #include "core/proxy_tunnel.h"
@@ -86,7 +87,7 @@ void HandleLoginAnswer(Client& c) {
     ClearStatusLines(c);
     SetStatusLine(c, 0, kAccepted);
     SetStatusLine(c, 1, welcome);
-    if (c.parts.AddChatLogLine) c.parts.AddChatLogLine(c, welcome);
+    AddChatLogLine(c, welcome);
     if (!c.conn.HadHand) {
       PostToLobby(c, kMsgLeaveRequest);
       c.tick.TurnSeconds = c.tick.AutoMode ? 1 : static_cast<int16_t>(info.value[1] & 15);

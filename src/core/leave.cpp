@@ -233,7 +233,7 @@ void ResetToIdle(Client& c) {
   }
   Hide(c.MainForm.Find("speakFeng"));
   Hide(c.MainForm.Find("Words"));
-  Empty(On(c, "Talk", "Text1"));
+  ClearList(On(c, "Talk", "Text1"));
   EmptyRings(c.packets);
   c.leave.OthersListed = 0;
   c.game.HandInProgress = false;

@@ -1,5 +1,6 @@
 #include "core/lobby_link.h"
 
+#include "chat/chat_log.h"
 #include "core/client.h"
 #include "table/table_clear.h"
 #include "core/program_end.h"
@@ -144,7 +145,7 @@ void TableKeyDown(Client& c, int key_code, KeySource source) {
   }
   if (c.lobby.AltDown && c.lobby.CDown) {
     c.lobby.AltDown = c.lobby.CDown = false;
-    if (c.parts.OpenChatLog) c.parts.OpenChatLog(c);
+    OpenChatLog(c);
   }
   if (source == KeySource::kPic2 && key_code != kKeyEscape)
     if (Element* chat = c.MainForm.Find("Chat")) c.desktop.focus = chat;

@@ -1,11 +1,13 @@
 #include "core/startup.h"
 
+#include "chat/chat_input.h"
 #include "core/client.h"
 #include "core/command_line.h"
 #include "core/program_end.h"
 #include "platform/single_instance.h"
 #include "table/table_clear.h"
 #include "table/table_layout.h"
+#include "ui/table_click.h"
 #include "ui/window_frame.h"
 
 namespace tess {
@@ -60,6 +62,8 @@ void Form_Load(Client& c, const std::string& command_line) {
   FillPictureTables(c.pictures, c.game.ScaleX);
   BuildTable(c);
   InstallTableKeys(c);
+  InstallChat(c);
+  InstallTableClick(c);
   InstallNoticePage(c);
   // 7. The command line.
   const CommandLine cl = ParseCommandLine(command_line);

@@ -1,6 +1,7 @@
 #include "ui/elements.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +23,16 @@ bool Element::ShownOnForm() const {
   for (const Element* e = this; e; e = e->container)
     if (!e->visible) return false;
   return true;
+}
+
+int FontPixels(double points) { return std::max(1, static_cast<int>(std::lround(points * 96 / 72))); }
+
+int ListLineHeight(const Element& list) { return FontPixels(list.font_size) + 4; }
+
+int ListFirstShown(const Element& list) {
+  const int page = std::max(1, (static_cast<int>(list.height) - 2 * kBoxTextInset) / ListLineHeight(list));
+  const int count = static_cast<int>(list.items.size());
+  return std::clamp(list.top_index, 0, std::max(0, count - page));
 }
 
 Form::Form(std::string n) : name(std::move(n)) {}
@@ -178,6 +189,11 @@ void Desktop::MouseDown(double x, double y, int button, int shift, int64_t now_m
   // labels are drawn on their container and never hold it.
   if (e->kind == ElementKind::kTextBox || e->kind == ElementKind::kListBox || e->kind == ElementKind::kPictureBox)
     focus = e;
+  if (e->kind == ElementKind::kListBox && button == kButtonLeft) {
+    const double y_in = y - f->top - e->FormTop() - kBoxTextInset;
+    const int line = ListFirstShown(*e) + static_cast<int>(std::floor(y_in / ListLineHeight(*e)));
+    if (y_in >= 0 && line < static_cast<int>(e->items.size())) e->list_index = line;
+  }
   if (e->on_mouse_down) e->on_mouse_down(*e, RelativeTo(*e, x, y, button, shift));
 }
 
@@ -223,20 +239,48 @@ Form* FrontmostShown(const std::vector<Form*>& order) {
   return nullptr;
 }
 
+// The byte offset of every character of UTF-8 `s`, and s.size() last; a
+// byte that starts no valid sequence counts as a character of its own.
+std::vector<size_t> CharStarts(const std::string& s) {
+  std::vector<size_t> starts;
+  for (size_t i = 0; i < s.size();) {
+    starts.push_back(i);
+    const auto b = static_cast<unsigned char>(s[i]);
+    size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (i + n > s.size()) n = 1;
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) n = 1;
+    i += n;
+  }
+  starts.push_back(s.size());
+  return starts;
+}
+
 }  // namespace
 
 void Desktop::KeyDown(int key_code, int shift) {
   KeyEvent k{key_code, shift};
   if (Form* f = FrontmostShown(FormsBackToFront()); f && f->key_preview && f->on_key_down) f->on_key_down(*f, k);
   if (!focus) return;
-  if (key_code == kKeyBack && focus->kind == ElementKind::kTextBox && focus->enabled && !focus->caption.empty()) {
-    std::string& s = focus->caption;
-    size_t n = s.size() - 1;
-    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;  // start of the last character
-    s.erase(n);
-    if (focus->on_change) focus->on_change(*focus);
-  }
   if (focus->on_key_down) focus->on_key_down(*focus, k);
+  if (!focus || focus->kind != ElementKind::kTextBox || !focus->enabled) return;
+  Element& box = *focus;
+  const std::vector<size_t> starts = CharStarts(box.caption);
+  const size_t length = starts.size() - 1;
+  box.caret = std::min(box.caret, length);
+  switch (key_code) {
+    case kKeyBack:
+      if (box.caret == 0) break;
+      box.caption.erase(starts[box.caret - 1], starts[box.caret] - starts[box.caret - 1]);
+      --box.caret;
+      if (box.on_change) box.on_change(box);
+      break;
+    case kKeyLeft: box.caret -= box.caret > 0 ? 1 : 0; break;
+    case kKeyRight: box.caret += box.caret < length ? 1 : 0; break;
+    case kKeyHome: box.caret = 0; break;
+    case kKeyEnd: box.caret = length; break;
+    default: break;
+  }
 }
 
 void Desktop::KeyUp(int key_code, int shift) {
@@ -251,8 +295,12 @@ void Desktop::BeginWindowMove(Form& f) {
 
 void Desktop::TypeText(const std::string& utf8) {
   if (!focus || focus->kind != ElementKind::kTextBox || !focus->enabled || utf8.empty()) return;
-  focus->caption += utf8;
-  if (focus->on_change) focus->on_change(*focus);
+  Element& box = *focus;
+  const std::vector<size_t> starts = CharStarts(box.caption);
+  box.caret = std::min(box.caret, starts.size() - 1);
+  box.caption.insert(starts[box.caret], utf8);
+  box.caret += CharStarts(utf8).size() - 1;
+  if (box.on_change) box.on_change(box);
 }
 
 }  // namespace tess

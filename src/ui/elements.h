@@ -78,6 +78,8 @@ struct Element {
   std::string caption;               // caption of a label, text of a text box
   std::vector<std::string> items;    // lines of a list box
   int list_index = -1;               // selected line of a list box
+  int top_index = 0;                 // first line a list box shows; it scrolls no further than a full last page
+  size_t caret = 0;                  // text box: characters before the caret, held to the text's length
   uint32_t fore_color = 0x000000;    // 0xRRGGBB
   uint32_t back_color = 0xFFFFFF;
   bool back_transparent = true;      // labels and images show what lies below
@@ -107,6 +109,17 @@ struct Element {
   // Visible itself and through every container.
   bool ShownOnForm() const;
 };
+
+// Pixel height of a font of `points` on the 96-dpi screen a desktop toolkit
+// assumes (at least 1).
+int FontPixels(double points);
+// Text boxes and list boxes keep their text this far inside their edges.
+inline constexpr int kBoxTextInset = 2;
+// List boxes: the height of one line (the font's pixel size and a gap of
+// 4), and the first line shown: top_index, held so that the last page
+// stays full. Drawing and the press that selects a line both use these.
+int ListLineHeight(const Element& list);
+int ListFirstShown(const Element& list);
 
 enum class WindowState { kNormal, kMinimized };
 
@@ -190,17 +203,22 @@ class Desktop {
   // the left button over the element that got the down raises its click. A
   // second left down on the same element within 500 ms raises its
   // double-click instead of a click. A down on a picture box, text box or
-  // list box gives it the keyboard focus.
+  // list box gives it the keyboard focus; on a list box it also selects
+  // the line under the pointer, if there is one.
   // Down and move over no element go to the form's own handlers.
   void MouseDown(double x, double y, int button, int shift, int64_t now_ms);
   void MouseMove(double x, double y, int buttons, int shift);
   void MouseUp(double x, double y, int button, int shift);
   // Key input: the form with the focus (the frontmost shown form) sees it
-  // first when key_preview is set, then the element with the focus.
+  // first when key_preview is set, then the element with the focus. A
+  // focused, enabled text box then edits: Backspace removes the character
+  // before the caret (raising on_change), Left, Right, Home and End move
+  // the caret. Handlers thus see the text as it was before the key.
   void KeyDown(int key_code, int shift);
   void KeyUp(int key_code, int shift);
-  // Typed text (UTF-8) goes into the focused, enabled text box; Backspace
-  // there removes the last character. Both raise its on_change.
+  // Typed text (UTF-8) goes into the focused, enabled text box at the
+  // caret, which moves past it; raises its on_change. Carets count
+  // characters, never parts of one.
   void TypeText(const std::string& utf8);
 
   // The system move of a window by its caption: releases the mouse

@@ -101,6 +101,7 @@ void SdlRenderer::Service(bool look) {
   if (!main) return;
   if (UpdateTooltip()) look = true;
   FollowMainForm(*main);
+  FollowTextFocus();
   // Only handlers and code outside the loop change what is drawn: while
   // none has run, the scene is not even looked at.
   const uint64_t runs = loop_.HandlerRuns();
@@ -156,7 +157,7 @@ void SdlRenderer::FollowMainForm(Form& main) {
     applied_x_ = x, applied_y_ = y, applied_w_ = w, applied_h_ = h;
     applied_shown_ = false;
     applied_state_ = WindowState::kNormal;
-    SDL_StartTextInput();
+    SDL_StopTextInput();  // until a text box has the focus
   }
   if (main.caption != applied_title_) {
     SDL_SetWindowTitle(window_, main.caption.c_str());
@@ -195,6 +196,21 @@ void SdlRenderer::FollowMainForm(Form& main) {
     else SDL_RestoreWindow(window_);
     applied_state_ = main.window_state;
   }
+}
+
+void SdlRenderer::FollowTextFocus() {
+  const Element* e = desktop_.focus;
+  const bool typing = window_ && e && e->kind == ElementKind::kTextBox && e->enabled && e->ShownOnForm();
+  if (typing && e != text_focus_) {
+    SDL_Rect box{WholePixels(e->form->left + e->FormLeft()) - applied_x_,
+                 WholePixels(e->form->top + e->FormTop()) - applied_y_, WholePixels(e->width),
+                 WholePixels(e->height)};
+    SDL_SetTextInputRect(&box);
+    SDL_StartTextInput();
+  } else if (!typing && text_focus_) {
+    SDL_StopTextInput();
+  }
+  text_focus_ = typing ? e : nullptr;
 }
 
 bool SdlRenderer::EnsureFrame(int width, int height) {

@@ -26,7 +26,10 @@
 // not passed on. The pointer takes the shape of the hovered element's
 // mouse_pointer; an element's tooltip shows once the pointer has rested on
 // it for 600 ms, until the pointer moves (Desktop::tooltip). A restore by
-// the window system calls the main form's on_restored.
+// the window system calls the main form's on_restored. Text input, and
+// with it the platform's input method (for typing Chinese), is on exactly
+// while an enabled, shown text box has the keyboard focus; the input
+// method's window is placed at that box.
 //
 // Environment: TESSALY_SCREENSHOT=FILE saves a screenshot to FILE once,
 // TESSALY_SCREENSHOT_AFTER_MS=N milliseconds (default 0) after the renderer
@@ -101,6 +104,8 @@ class SdlRenderer {
   // True when the tooltip changed.
   bool UpdateTooltip();
   void FollowMainForm(Form& main);
+  // Text input on while an enabled, shown text box has the focus.
+  void FollowTextFocus();
   bool EnsureFrame(int width, int height);
   bool RedrawIfChanged();
   void Present();
@@ -117,6 +122,7 @@ class SdlRenderer {
   PictureRef applied_icon_;
   int applied_x_ = 0, applied_y_ = 0, applied_w_ = 0, applied_h_ = 0;
   bool applied_shown_ = false;
+  const Element* text_focus_ = nullptr;  // the text box text input was started for
   WindowState applied_state_ = WindowState::kNormal;
 
   SDL_Surface* frame_ = nullptr;

@@ -15,7 +15,6 @@ namespace {
 
 constexpr uint32_t kHighlightBack = 0x000080;  // selected line of a list box
 constexpr uint32_t kHighlightFore = 0xFFFFFF;
-constexpr int kTextInset = 2;                 // text boxes and list boxes
 
 void SetColor(SDL_Renderer* r, uint32_t rgb) {
   SDL_SetRenderDrawColor(r, (rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF, 255);
@@ -55,7 +54,6 @@ struct Digest {
 
 int WholePixels(double v) { return static_cast<int>(std::lround(v)); }
 
-int FontPixels(double points) { return std::max(1, WholePixels(points * 96 / 72)); }
 
 uint64_t DrawableStateHash(const Desktop& desktop, const Form& main) {
   Digest d;
@@ -82,6 +80,7 @@ uint64_t DrawableStateHash(const Desktop& desktop, const Form& main) {
       d.Add(e.items.size());
       for (const std::string& s : e.items) d.Add(s);
       d.Add(e.list_index);
+      d.Add(e.top_index);
       d.Add(e.fore_color);
       d.Add(e.back_color);
       d.Add(e.back_transparent);
@@ -263,11 +262,14 @@ void ScenePainter::PaintText(const Element& e, const SDL_Rect& box, const SDL_Re
   const int px = FontPixels(e.font_size);
   TTF_Font* font = Font(px, e.font_bold);
   if (!font) return;
-  const int inset = e.kind == ElementKind::kLabel ? 0 : kTextInset;
+  const int inset = e.kind == ElementKind::kLabel ? 0 : kBoxTextInset;
   const int width = box.w - 2 * inset;
   std::vector<std::string> lines;
+  const int skip = e.kind == ElementKind::kListBox ? ListLineHeight(e) : TTF_FontLineSkip(font);
+  size_t first = 0;  // index in `items` of lines[0]
   if (e.kind == ElementKind::kListBox) {
-    lines = e.items;
+    first = static_cast<size_t>(ListFirstShown(e));
+    lines.assign(e.items.begin() + static_cast<std::ptrdiff_t>(first), e.items.end());
   } else {
     auto width_of = [font](std::string_view s) {
       int w = 0, h = 0;
@@ -276,11 +278,10 @@ void ScenePainter::PaintText(const Element& e, const SDL_Rect& box, const SDL_Re
     };
     lines = BreakLines(e.caption, e.word_wrap ? width : 0, width_of);
   }
-  const int skip = TTF_FontLineSkip(font);
   int y = box.y + inset;
   for (size_t i = 0; i < lines.size() && y < clip.y + clip.h; ++i, y += skip) {
     uint32_t fore = e.fore_color;
-    if (e.kind == ElementKind::kListBox && static_cast<int>(i) == e.list_index) {
+    if (e.kind == ElementKind::kListBox && static_cast<int>(first + i) == e.list_index) {
       SetColor(renderer_, kHighlightBack);
       SDL_Rect bar{box.x, y, box.w, skip};
       SDL_RenderFillRect(renderer_, &bar);

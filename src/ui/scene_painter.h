@@ -54,9 +54,6 @@ inline constexpr const char* kCjkFontPath = "/usr/share/fonts/truetype/wqy/wqy-m
 // A position or size held as a double, in the whole pixels it is drawn at.
 int WholePixels(double v);
 
-// Pixel height of a font of `points` on the 96-dpi screen a desktop toolkit
-// assumes (at least 1).
-int FontPixels(double points);
 
 // A digest of the drawable state of `desktop` as seen from `main`.
 uint64_t DrawableStateHash(const Desktop& desktop, const Form& main);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "chat/chat_log.h"
 #include "core/client.h"
 #include "platform/lobby_channel.h"
 #include "core/proxy_tunnel.h"
@@ -34,8 +35,6 @@ void ExpectLoginPacket(const ServerPacket& p, int type, std::array<uint8_t, 2> t
 
 TEST(Login, AcceptedAtTheFirstTable) {
   ClientHarness h;
-  std::vector<std::string> chat_log;
-  h.client->parts.AddChatLogLine = [&](Client&, const std::string& line) { chat_log.push_back(line); };
   ASSERT_TRUE(h.Start(h.PlayerLine()));
   ASSERT_TRUE(h.RunUntilReceived(1));
   ExpectLoginPacket(h.server.Received()[0], 18, {0, 0});
@@ -46,7 +45,7 @@ TEST(Login, AcceptedAtTheFirstTable) {
   Client& c = *h.client;
   EXPECT_EQ(c.MainForm.At("Sysmsg", 0).caption, "连接服务器成功！");
   EXPECT_EQ(c.MainForm.At("Sysmsg", 1).caption, kWelcomeLine);
-  EXPECT_EQ(chat_log, std::vector<std::string>{kWelcomeLine});
+  EXPECT_EQ(LoadTalkWindow(c).At("Text1").items, std::vector<std::string>{kWelcomeLine});
   EXPECT_TRUE(c.tick.TurnTimerAllowed);
   EXPECT_FALSE(c.conn.LoginPending);
   EXPECT_TRUE(c.TimerKeepAlive.Enabled());

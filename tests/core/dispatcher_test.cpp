@@ -159,16 +159,14 @@ TEST_F(DispatcherTest, AFaultInsideAHandlerRestoresTheLobbyAndEndsTheClient) {
     SCOPED_TRACE(cs.what);
     ClientHarness fresh;
     ASSERT_TRUE(fresh.LogIn()) << fresh.ended.value_or("");
-    // The login answer's handler writes the welcome line to the chat log.
-    fresh.client->parts.AddChatLogLine = [&](Client&, const std::string&) { cs.fault(); };
+    fresh.client->parts.MessageHandlers[kTypeHandStart] = [&](Client&) { cs.fault(); };
     const auto restores_before = fresh.lobby->Received().size();
-    ServerPacket again;
-    again.type = kTypeLogin;
-    again.value[3] = 1;
-    ASSERT_TRUE(fresh.server.Send(again));
+    ServerPacket hand;
+    hand.type = kTypeHandStart;
+    ASSERT_TRUE(fresh.server.Send(hand));
     fresh.RunUntil([&] { return fresh.ended.has_value(); }, 2000);
     ASSERT_TRUE(fresh.ended);
-    EXPECT_NE(fresh.ended->find("type 18"), std::string::npos) << *fresh.ended;
+    EXPECT_NE(fresh.ended->find("type 4"), std::string::npos) << *fresh.ended;
     const auto got = fresh.lobby->Received();
     ASSERT_GT(got.size(), restores_before);
     EXPECT_EQ(got.back().msg, kWmSysCommand);

@@ -39,7 +39,7 @@ struct Voice {
   uint8_t byte;
 };
 constexpr Voice kVoices[] = {{1, "10", 3}, {1, "30", 3}, {0, "10", 2}, {0, "20", 2}, {0, "30", 2}};
-constexpr int kChatPhrases = 10;
+constexpr int kChatPhrases = 6;  // the voice phrases of chat.ini
 
 std::vector<int> AllTileCodes() {
   std::vector<int> codes;

@@ -226,5 +226,70 @@ TEST_F(MouseFixture, WindowMoveReleasesTheCapture) {
   EXPECT_TRUE(log.empty()) << "neither move, up nor click reach the element";
 }
 
+// A focused text box edits at its caret, one whole character at a time,
+// and its key handler sees the text as it was before the key.
+TEST(TextBox, EditsAtTheCaretByWholeCharacters) {
+  Desktop desktop;
+  Form& main = desktop.AddForm("MainForm");
+  main.visible = true;
+  Element& box = main.Add(ElementKind::kTextBox, "Chat");
+  desktop.focus = &box;
+  std::vector<std::string> seen_by_handler;
+  int changes = 0;
+  box.on_key_down = [&](Element& e, const KeyEvent&) { seen_by_handler.push_back(e.caption); };
+  box.on_change = [&](Element&) { ++changes; };
+
+  struct Step {
+    const char* typed;  // text typed, or nullptr for `key`
+    int key;
+    const char* text;
+    size_t caret;
+  };
+  const Step steps[] = {
+      {"中文", 0, "中文", 2},         {nullptr, kKeyLeft, "中文", 1}, {"a", 0, "中a文", 2},
+      {nullptr, kKeyBack, "中文", 1}, {nullptr, kKeyHome, "中文", 0}, {nullptr, kKeyBack, "中文", 0},
+      {nullptr, kKeyLeft, "中文", 0}, {nullptr, kKeyEnd, "中文", 2},  {nullptr, kKeyRight, "中文", 2},
+      {nullptr, kKeyBack, "中", 1},   {nullptr, kKeyBack, "", 0},     {nullptr, kKeyBack, "", 0},
+  };
+  for (const Step& st : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << (&st - steps));
+    if (st.typed) desktop.TypeText(st.typed);
+    else desktop.KeyDown(st.key, 0);
+    EXPECT_EQ(box.caption, st.text);
+    EXPECT_EQ(box.caret, st.caret);
+  }
+  EXPECT_EQ(changes, 5);  // two typed, three removed; a Backspace with nothing before the caret changes nothing
+  EXPECT_EQ(seen_by_handler.front(), "中文");  // the first Left
+  EXPECT_EQ(seen_by_handler[1], "中a文");     // the Backspace that removed "a"
+
+  box.caption = "abc";  // set by a program, the caret left past the end
+  box.caret = 99;
+  desktop.KeyDown(kKeyBack, 0);
+  EXPECT_EQ(box.caption, "ab");
+  EXPECT_EQ(box.caret, 2u);
+}
+
+TEST_F(MouseFixture, APressOnAListBoxSelectsTheShownLineUnderThePointer) {
+  Element& list = main.Add(ElementKind::kListBox, "Text1");
+  list.left = 50, list.top = 20, list.width = 100;
+  list.height = 2 * kBoxTextInset + 3 * ListLineHeight(list);  // three lines a page
+  for (int i = 0; i < 10; ++i) list.items.push_back("line " + std::to_string(i));
+  const double x = main.left + 60, first_line_y = main.top + list.top + kBoxTextInset + 1;
+  list.top_index = 9;  // the last line: the list shows the last page, lines 7-9
+  EXPECT_EQ(ListFirstShown(list), 7);
+  desktop.MouseDown(x, first_line_y + ListLineHeight(list), kButtonLeft, 0, 0);
+  desktop.MouseUp(x, first_line_y + ListLineHeight(list), kButtonLeft, 0);
+  EXPECT_EQ(list.list_index, 8);
+  list.top_index = 0;
+  desktop.MouseDown(x, first_line_y, kButtonLeft, 0, 5000);
+  desktop.MouseUp(x, first_line_y, kButtonLeft, 0);
+  EXPECT_EQ(list.list_index, 0);
+  list.items.resize(1);  // below the last line: the selection stays
+  desktop.MouseDown(x, first_line_y + 2 * ListLineHeight(list), kButtonLeft, 0, 10000);
+  desktop.MouseUp(x, first_line_y + 2 * ListLineHeight(list), kButtonLeft, 0);
+  EXPECT_EQ(list.list_index, 0);
+  EXPECT_EQ(desktop.focus, &list);
+}
+
 }  // namespace
 }  // namespace tess

@@ -517,8 +517,12 @@ TEST_F(RendererTest, MouseKeysAndTextReachTheDesktop) {
     log.push_back("key " + std::to_string(k.key_code) + " " + std::to_string(k.shift));
   };
   Element& chat = main_.Add(ElementKind::kTextBox, "Chat");
+  desktop_.focus = nullptr;
+  renderer_.Pump();
+  EXPECT_FALSE(SDL_IsTextInputActive()) << "no text box has the focus";
   desktop_.focus = &chat;
   renderer_.Pump();
+  EXPECT_TRUE(SDL_IsTextInputActive()) << "the input method may type into the text box";
 
   Push(Button(SDL_MOUSEBUTTONDOWN, 15, 16));
   Push(Button(SDL_MOUSEBUTTONUP, 15, 16));
