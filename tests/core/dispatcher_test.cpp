@@ -159,14 +159,14 @@ TEST_F(DispatcherTest, AFaultInsideAHandlerRestoresTheLobbyAndEndsTheClient) {
     SCOPED_TRACE(cs.what);
     ClientHarness fresh;
     ASSERT_TRUE(fresh.LogIn()) << fresh.ended.value_or("");
-    fresh.client->parts.MessageHandlers[kTypeHandStart] = [&](Client&) { cs.fault(); };
+    fresh.client->parts.MessageHandlers[kTypeSnapshot] = [&](Client&) { cs.fault(); };
     const auto restores_before = fresh.lobby->Received().size();
     ServerPacket hand;
-    hand.type = kTypeHandStart;
+    hand.type = kTypeSnapshot;
     ASSERT_TRUE(fresh.server.Send(hand));
     fresh.RunUntil([&] { return fresh.ended.has_value(); }, 2000);
     ASSERT_TRUE(fresh.ended);
-    EXPECT_NE(fresh.ended->find("type 4"), std::string::npos) << *fresh.ended;
+    EXPECT_NE(fresh.ended->find("type 40"), std::string::npos) << *fresh.ended;
     const auto got = fresh.lobby->Received();
     ASSERT_GT(got.size(), restores_before);
     EXPECT_EQ(got.back().msg, kWmSysCommand);
