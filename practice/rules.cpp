@@ -1,6 +1,8 @@
 #include "rules.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 namespace tess::practice {
 
@@ -119,6 +121,28 @@ int DiscardOptions(const SeatHand& hand, Tile t, Tile wild) {
     if (held >= 3) options |= kKong;
   }
   return options;
+}
+
+Tile TimeoutDiscard(const SeatHand& hand, Tile wild) {
+  const std::vector<Tile>& tiles = hand.concealed;
+  if (hand.declared) return tiles.back();
+  Tile best = tiles.back();
+  int best_score = INT32_MAX;
+  for (Tile t : tiles) {
+    if (t == wild) continue;
+    int score = 3 * (CountOf(tiles, t) - 1);
+    if (!IsHonour(t))
+      for (Tile u : tiles) {
+        if (u == wild || SuitMask(u) != SuitMask(t)) continue;
+        const int d = std::abs(Rank(u) - Rank(t));
+        score += d == 1 ? 2 : d == 2 ? 1 : 0;
+      }
+    if (score <= best_score) {
+      best_score = score;
+      best = t;
+    }
+  }
+  return best;
 }
 
 Tile ConcealedKongTile(const SeatHand& hand, Tile wild) {

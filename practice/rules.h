@@ -62,6 +62,13 @@ int DiscardOptions(const SeatHand& hand, Tile t, Tile wild);
 // `someone_declared`: a seat has declared 报 this hand.
 int TurnOptions(const SeatHand& hand, Tile wild, bool someone_declared);
 
+// The discard the table makes for a seat that does not answer: the tile
+// with the fewest partners (3 per other copy; for a numbered tile, 2 per
+// tile one rank away and 1 per tile two ranks away), never a wild tile while
+// another is left; the newer of equal tiles. A locked hand discards its
+// newest tile.
+Tile TimeoutDiscard(const SeatHand& hand, Tile wild);
+
 // The tile of a concealed kong (four equal natural tiles) in `hand`, or 0.
 Tile ConcealedKongTile(const SeatHand& hand, Tile wild);
 // A concealed tile that extends one of the seat's exposed pungs, or 0.

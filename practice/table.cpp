@@ -369,11 +369,11 @@ void Table::DrawFor(int seat, bool from_back, int64_t now) {
   BeginTurn(seat, now);
 }
 
-// The seat played by the table: the win when it is offered, else the
-// newest tile (after a pung, the last of the hand).
+// The seat played by the table: the win when it is offered, else its
+// least useful tile.
 void Table::PlayTurnTimeout(int64_t now) {
   if (turn_options_ & kWin) return Win(turn_, -1, now);
-  Discard(turn_, hands_[turn_].concealed.back(), 0, now);
+  Discard(turn_, TimeoutDiscard(hands_[turn_], wild_), 0, now);
 }
 
 void Table::Discard(int seat, Tile tile, int mark, int64_t now) {
@@ -403,7 +403,7 @@ void Table::Discard(int seat, Tile tile, int mark, int64_t now) {
   SendToAll(practice::Discard(seat, tile, sent_mark, follows));
   log_.push_back("event discard " + std::to_string(hand_number_) + " " + std::to_string(seat) + " " +
                  std::to_string(tile));
-  if (++discards_this_hand_ == 20) log_.push_back("event mid-hand " + std::to_string(hand_number_));
+  if (++discards_this_hand_ == 12) log_.push_back("event mid-hand " + std::to_string(hand_number_));
 
   claim_offers_ = {};
   claim_answers_ = {};

@@ -10,7 +10,8 @@
 // claim) the table waits `pace_ms` (`dice_ms`, `deal_ms`) before the next
 // one, and after an offer it waits for the seat's answer at most `answer_ms`;
 // then it plays the seat itself: the win when offered, otherwise pass and
-// discard the newest tile. A seat without a connection is played at once.
+// discard its least useful tile (TimeoutDiscard). A seat without a
+// connection is played at once.
 //
 // Bad input: a packet whose zero bytes (0, 1, 2, 4) are not zero, or whose
 // type a client does not send at that point, drops the connection; a

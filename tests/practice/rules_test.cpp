@@ -131,6 +131,29 @@ TEST(PracticeRules, TheDiscarderAlonePaysAWinOnItsDiscard) {
   EXPECT_EQ(Column(s.rows[0], kColSign), 0);
 }
 
+TEST(PracticeRules, TheTablesOwnPlayDiscardsTheLeastConnectedTile) {
+  struct Case {
+    const char* what;
+    std::vector<Tile> tiles;
+    Tile wild;
+    bool declared;
+    Tile discard;
+  };
+  const Case cases[] = {
+      {"a lone honour", {0x21, 0x22, 0x23, 0x45, 0x45, 0x17, 0x86, 0x87}, kNoWild, false, 0x17},
+      {"a numbered tile far from its suit", {0x21, 0x22, 0x23, 0x29, 0x45, 0x46, 0x86, 0x87}, kNoWild, false, 0x29},
+      {"not the lonely wild tile", {0x21, 0x22, 0x23, 0x89, 0x45, 0x46}, kWild, false, 0x46},
+      {"the newer of two equally lonely tiles", {0x11, 0x21, 0x22, 0x23, 0x45, 0x46, 0x47, 0x12}, kNoWild, false, 0x12},
+      {"a locked hand: the newest tile", {0x21, 0x22, 0x23, 0x17, 0x45, 0x46, 0x47, 0x22}, kNoWild, true, 0x22},
+  };
+  for (const Case& c : cases) {
+    SeatHand hand;
+    hand.concealed = c.tiles;
+    hand.declared = c.declared;
+    EXPECT_EQ(TimeoutDiscard(hand, c.wild), c.discard) << c.what;
+  }
+}
+
 TEST(PracticeRules, WildTileFollowsItsIndicator) {
   const std::pair<Tile, Tile> cases[] = {{0x25, 0x26}, {0x29, 0x21}, {0x89, 0x81}, {0x11, 0x12},
                                          {0x14, 0x11}, {0x15, 0x16}, {0x17, 0x15}};

@@ -222,8 +222,9 @@ TEST(PracticeTable, AKongIsFollowedByAReplacementDrawFromTheBack) {
   EXPECT_EQ(h.table.Hands()[1].concealed.size(), 11u);  // 13 - 3 + 1
 }
 
-// Four seats of thirteen single tiles never pung and never win, and each
-// discards what it draws: the wall runs dry.
+// Four seats holding every copy of the thirteen terminals and honours, one
+// of each: the table's own play makes no meld and no win on this wall, and
+// the wall runs dry.
 TEST(PracticeTable, AWallRunDryIsADrawnHandWithFourZeroResults) {
   const std::vector<Tile> singles = {0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x21, 0x29, 0x41, 0x49, 0x81, 0x89};
   WallPlan plan;
