@@ -111,6 +111,18 @@ class TableHarness {
 
 int Value(const Packet& p, int i) { return DecodeMessage(p).value[i]; }
 
+// A table whose dealer (seat 0) lets the red dragon go at its first turn,
+// seats 1-3 holding `others`, the wall's back end `back`.
+TableOptions RedDiscardTable(const std::array<std::vector<Tile>, 3>& others, std::vector<Tile> back = {kIndicator}) {
+  WallPlan plan;
+  plan.hands = {kDealer, others[0], others[1], others[2]};
+  plan.dealer_extra = kRed;
+  plan.back = std::move(back);
+  TableOptions o = TableHarness::Defaults();
+  o.walls = {ArrangeWall(plan, 0)};
+  return o;
+}
+
 TEST(PracticeTable, EachSeatJoinsWithProvisionalPlacesNamesProfilesAndReadyMarks) {
   TableHarness h;
   h.SeatAll();
@@ -177,13 +189,7 @@ TEST(PracticeTable, ClaimsOnADiscardGoByPriorityThenByTurn) {
       {"silent seats are played: the win is taken", {kPungsRed, kNoClaim, kWinsOnRed}, {}, 3, kWin},
   };
   for (const ClaimCase& c : cases) {
-    WallPlan plan;
-    plan.hands = {kDealer, c.others[0], c.others[1], c.others[2]};
-    plan.dealer_extra = kRed;
-    plan.back = {kIndicator};
-    TableOptions o = TableHarness::Defaults();
-    o.walls = {ArrangeWall(plan, 0)};
-    TableHarness h(o);
+    TableHarness h(RedDiscardTable(c.others));
     h.SeatAll();
     ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeDiscard); })) << c.what;
     for (auto [seat, kind] : c.answers) {
@@ -200,14 +206,7 @@ TEST(PracticeTable, ClaimsOnADiscardGoByPriorityThenByTurn) {
 }
 
 TEST(PracticeTable, AKongIsFollowedByAReplacementDrawFromTheBack) {
-  WallPlan plan;
-  plan.hands = {kDealer, kKongsRed, kNoClaim, kAlsoNoClaim};
-  plan.dealer_extra = kRed;
-  plan.back = {kIndicator, 0x26, 0x46};
-  plan.draws = {0x86};
-  TableOptions o = TableHarness::Defaults();
-  o.walls = {ArrangeWall(plan, 0)};
-  TableHarness h(o);
+  TableHarness h(RedDiscardTable({kKongsRed, kNoClaim, kAlsoNoClaim}, {kIndicator, 0x26, 0x46}));
   h.SeatAll();
   ASSERT_TRUE(h.RunUntil([&] { return h.Got(2, kTypeActionOffer) && h.Got(2, kTypeDiscard); }));
   h.Clear();
@@ -255,12 +254,7 @@ TEST(PracticeTable, AWallRunDryIsADrawnHandWithFourZeroResults) {
 }
 
 TEST(PracticeTable, AWonHandIsRevealedResultedAndSettledThenTheSeatsContinue) {
-  WallPlan plan;
-  plan.hands = {kDealer, kNoClaim, kPungsRed, kWinsOnRed};
-  plan.dealer_extra = kRed;
-  plan.back = {kIndicator};
-  TableOptions o = TableHarness::Defaults();
-  o.walls = {ArrangeWall(plan, 0)};
+  const TableOptions o = RedDiscardTable({kNoClaim, kPungsRed, kWinsOnRed});
   TableHarness h(o);
   h.SeatAll();
   ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeSettlement); }));
