@@ -122,13 +122,13 @@ user_pid=$client_pid
 # Screenshots of the user's table: 2 s after the middle of each hand and 4 s
 # after each settlement, once the client has caught up with the messages.
 shots_due=()
-shots_taken() { grep -c "^event $1" "$out/server.out" 2>/dev/null || true; }
+events_seen() { grep -c "^event $1" "$out/server.out" 2>/dev/null || true; }
 seen_mid=0 seen_settled=0
 echo "practice: playing on port $port; output in $out"
 while kill -0 "$user_pid" 2>/dev/null && kill -0 "$server_pid" 2>/dev/null; do
   now=$(date +%s)
-  mid=$(shots_taken mid-hand)
-  settled=$(shots_taken settled)
+  mid=$(events_seen mid-hand)
+  settled=$(events_seen settled)
   if [ "$mid" -gt "$seen_mid" ]; then seen_mid=$mid; shots_due+=($((now + 2))); fi
   if [ "$settled" -gt "$seen_settled" ]; then seen_settled=$settled; shots_due+=($((now + 4))); fi
   keep=()
