@@ -92,7 +92,16 @@ void Table::Run(Step step, int seat, int64_t now) {
       break;
     case Step::kNextDraw: DrawFor(seat, false, now); break;
     case Step::kReplacement: DrawFor(seat, true, now); break;
-    case Step::kReadyTimeout: StartHand(now); break;
+    case Step::kReadyTimeout:
+      // The table continues for the seats that did not: their ready marks
+      // are what clears the finished hand from every client's table.
+      for (Seat& st : seats_)
+        if (!st.ready) {
+          st.ready = true;
+          SendToAll(ReadyMark(st.profile.account));
+        }
+      StartHand(now);
+      break;
     case Step::kEndGame:
       SendToAll(OtherExit(kGameOverText));
       over_ = true;

@@ -253,7 +253,7 @@ TEST(PracticeTable, AWallRunDryIsADrawnHandWithFourZeroResults) {
   EXPECT_TRUE(h.Got(3, kTypeOtherExit));
 }
 
-TEST(PracticeTable, AWonHandIsRevealedResultedAndSettledThenTheSeatsContinue) {
+TEST(PracticeTable, AWonHandIsRevealedResultedAndSettled) {
   const TableOptions o = RedDiscardTable({kNoClaim, kPungsRed, kWinsOnRed});
   TableHarness h(o);
   h.SeatAll();
@@ -282,17 +282,31 @@ TEST(PracticeTable, AWonHandIsRevealedResultedAndSettledThenTheSeatsContinue) {
     sum += m;
   }
   EXPECT_EQ(sum, 0);
-
-  // Three seats continue at once and get each other's ready marks; the
-  // fourth's continue starts the next hand before the pause runs out.
-  h.Clear();
-  const int64_t settled_at = h.now;
-  for (int s = 0; s < 4; ++s) h.Receive(s + 1, Message(kTypePlayerQuit, s, {0, 0, 0, 1}));
-  EXPECT_EQ(h.Of(1, kTypePlayerReady).size(), 4u);
-  EXPECT_EQ(ReadByteText(h.Of(1, kTypePlayerReady)[2], 16, 32), "p2");
-  ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeHandStart); }));
-  EXPECT_LT(h.now, settled_at + o.ready_ms);
   EXPECT_EQ(h.table.Dealer(), 1);  // the dealer lost: the deal passes on
+}
+
+// Every seat gets every ready mark before the next hand: from the seats as
+// they continue, and from the table for the seats that did not in time.
+TEST(PracticeTable, EverySeatIsMarkedReadyBeforeTheNextHand) {
+  for (int continuing : {4, 3, 0}) {
+    const TableOptions o = RedDiscardTable({kNoClaim, kPungsRed, kWinsOnRed});
+    TableHarness h(o);
+    h.SeatAll();
+    ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeSettlement); }));
+    h.Clear();
+    const int64_t settled_at = h.now;
+    for (int s = 0; s < continuing; ++s) h.Receive(s + 1, Message(kTypePlayerQuit, s, {0, 0, 0, 1}));
+    EXPECT_EQ(h.Of(1, kTypePlayerReady).size(), static_cast<size_t>(continuing));
+    ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeHandStart); }));
+    // Four marks, then the new hand; early when all four continued.
+    std::vector<std::string> before_hand;
+    for (const Packet& p : h.got[1]) {
+      if (p[kOffType] == kTypeHandStart) break;
+      if (p[kOffType] == kTypePlayerReady) before_hand.push_back(ReadByteText(p, 16, 32));
+    }
+    EXPECT_EQ(before_hand, (std::vector<std::string>{"p0", "p1", "p2", "p3"})) << continuing;
+    EXPECT_EQ(h.now, continuing == 4 ? settled_at : settled_at + o.ready_ms) << continuing;
+  }
 }
 
 TEST(PracticeTable, BadInputDropsOnlyItsConnection) {
