@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the program.
+# Sets up, builds and opens the practice table: the user's window with three
+# automatic players. Options go to the launcher (practice/launch.sh), e.g.
+#   bash scripts/run.sh --hands 5 --headless --out DIR --seed 7 --port 9000
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" "$top/build"
-# Without a display the window is drawn offscreen (screenshots still work).
-if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}; fi
-exec "$top/build/tools/demo/tessaly_demo" "$@"
+exec "$top/practice/launch.sh" "$top/build" "$@"

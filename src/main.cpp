@@ -57,6 +57,15 @@ int main(int argc, char** argv) {
   tess::SignalWatch stop(loop, {SIGTERM, SIGINT, SIGHUP}, [&client](int signal) {
     tess::EndProgram(client, std::string("signal ") + strsignal(signal));
   });
+  // TESSALY_SHOTS=PREFIX: each SIGUSR2 saves PREFIX-1.png, PREFIX-2.png, …
+  // (a launcher takes the table at the moments it chooses).
+  const std::string shots = Env("TESSALY_SHOTS");
+  int shot_number = 0;
+  tess::SignalWatch shot(loop, {SIGUSR2}, [&](int) {
+    if (shots.empty()) return;
+    const std::string path = shots + "-" + std::to_string(++shot_number) + ".png";
+    if (!renderer.SaveScreenshot(path)) std::fprintf(stderr, "tessaly: cannot write screenshot %s\n", path.c_str());
+  });
   try {
     tess::Form_Load(client, command_line);
     loop.Run();
