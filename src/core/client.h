@@ -22,6 +22,7 @@
 #include "platform/socket.h"
 #include "platform/sound_device.h"
 #include "platform/trace.h"
+#include "scoring/hand_analysis.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -116,6 +117,7 @@ struct Client {
   PictureTables pictures;
   WindowFrameState frame;
   Subsystems parts;
+  AnalysisState analysis;
 };
 
 // Puts `text` on status line `line` (0 or 1) of Sysmsg, traced.
