@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "scoring/result_colours.h"
 #include "table/game_state.h"
 
 namespace tess {
@@ -37,11 +38,6 @@ struct HandResultState {
 // seat (above four bits), the bar count does not fit 16 bits or the no-tax
 // parameter does not fit a byte.
 void DecodeSettlement(const GameState& gs, HandResultState& out);
-
-// Label colours of a seat's name (0xRRGGBB): red for the winner, green for
-// the others.
-inline constexpr uint32_t kWinnerNameColour = 0xFF0000;
-inline constexpr uint32_t kOtherNameColour = 0x00FF00;
 
 struct SeatBreakdown {
   std::array<std::string, kBreakdownLines> lines;  // UTF-8; an absent item is an empty line
