@@ -1,5 +1,6 @@
 #include "scoring/score_breakdown.h"
 
+#include <initializer_list>
 #include <limits>
 
 #include "table/dispatcher.h"
@@ -52,22 +53,17 @@ std::string CountItem(const char* label, int n, int gap, int factor) {
   return n ? label + std::to_string(n) + Spaces(gap) + Zui(factor * n) : std::string();
 }
 
-std::string OneSuitLine(int kind) {
-  switch (kind) {
-    case 1: return "清一色" + Spaces(6) + Zui(59);
-    case 2: return "草一色" + Spaces(6) + Zui(30);
-    case 4: return "风一色" + Spaces(6) + Zui(59);
-    default: return "";
+// The item of the kind a column's nibble names, or an empty line.
+struct KindItem {
+  int kind;
+  const char* label;
+  int gap, value;
+};
+std::string KindLine(int kind, std::initializer_list<KindItem> items) {
+  for (const KindItem& item : items) {
+    if (item.kind == kind) return item.label + Spaces(item.gap) + Zui(item.value);
   }
-}
-
-std::string StraightLine(int kind) {
-  switch (kind) {
-    case 1: return "通天" + Spaces(8) + Zui(20);
-    case 2: return "连六" + Spaces(8) + Zui(10);
-    case 4: return "连六×2" + Spaces(5) + Zui(20);
-    default: return "";
-  }
+  return "";
 }
 
 std::string ClosedWaitLine(int tile) {
@@ -127,8 +123,8 @@ SeatBreakdown BreakdownOf(const HandResultRow& row) {
   l[0] = Item(row[kColDealer] != 0, "庄家", 8, 3);
   l[1] = Item(row[kColDealerRepeats] != 0, "连庄", 8, 2 * row[kColDealerRepeats]);
   l[2] = (row[kColOneSuit] & 0x0F) == 1 ? "屁胡" + Spaces(8) + Zui(2) : " ";
-  l[3] = OneSuitLine(row[kColOneSuit] >> 4);
-  l[4] = StraightLine(row[kColStraight] >> 4);
+  l[3] = KindLine(row[kColOneSuit] >> 4, {{1, "清一色", 6, 59}, {2, "草一色", 6, 30}, {4, "风一色", 6, 59}});
+  l[4] = KindLine(row[kColStraight] >> 4, {{1, "通天", 8, 20}, {2, "连六", 8, 10}, {4, "连六×2", 5, 20}});
   l[5] = Item(row[kColVoidSuit] != 0, "缺门", 8, 5);
   l[6] = Item(row[kColDeclared] >= 64, "报嘴", 8, 4);
   int winds = row[kColDeclared] & 0x3F;
