@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "platform/gbk.h"
-#include "scoring/result_colours.h"
 
 namespace tess {
 

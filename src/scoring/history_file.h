@@ -9,26 +9,10 @@
 // trailing blanks, so a restored line may differ from the saved one there.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "core/ini_file.h"
+#include "scoring/result_view.h"
 
 namespace tess {
-
-// The result window's lists State(0..7): the four seats' columns, then
-// their final lines ("最终分：" + number + unit).
-inline constexpr int kResultLists = 8;
-using ResultLists = std::array<std::vector<std::string>, kResultLists>;
-
-// What showing a hand's history changes in the result window.
-struct ResultView {
-  ResultLists State;
-  std::array<uint32_t, 4> StateColour{};  // text colour of State(0..3), 0xRRGGBB
-  std::array<uint32_t, 4> IdColour{};     // colour of the name labels ID(0..3)
-};
 
 // A stored list longer than this is taken for a damaged entry.
 inline constexpr int kMaxHistoryLines = 100;

@@ -147,6 +147,14 @@ SeatBreakdown BreakdownOf(const HandResultRow& row) {
   return out;
 }
 
+void ShowScoreBreakdown(const HandResultState& result, ResultView& view) {
+  for (int v = 0; v < kSeatCount; ++v) {
+    SeatBreakdown b = BreakdownOf(result.HandResult[v]);
+    view.State[v].insert(view.State[v].end(), b.lines.begin(), b.lines.end());
+    view.IdColour[v] = b.name_colour;
+  }
+}
+
 double HandMoneyOf(const HandResultRow& row) {
   double money = row[kColMoneyHigh];
   for (int c = kColMoneyHigh - 1; c >= kColMoneyLow; --c) money = money * 256 + row[c];

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scoring/result_colours.h"
+#include "scoring/result_view.h"
 #include "table/game_state.h"
 
 namespace tess {
@@ -46,6 +46,10 @@ struct SeatBreakdown {
 
 // The 20 breakdown lines of one row and the colour its seat's name takes.
 SeatBreakdown BreakdownOf(const HandResultRow& row);
+
+// Appends the breakdown of row v to State(v) and colours ID(v), for the
+// four view seats in order.
+void ShowScoreBreakdown(const HandResultState& result, ResultView& view);
 
 // The seat's money result: columns 22-29 as one number, negated when
 // column 30 is 2 (a loss).

@@ -7,7 +7,6 @@
 #include <iterator>
 
 #include "platform/gbk.h"
-#include "scoring/result_colours.h"
 #include "support/temp_dir.h"
 
 namespace tess {

@@ -203,6 +203,27 @@ TEST(BreakdownOf, ColumnsReadBitByBitAndAlternativesInOrder) {
   }
 }
 
+TEST(ShowScoreBreakdown, AppendsEachSeatsLinesAfterWhatItsColumnHolds) {
+  HandResultState result;
+  result.HandResult[2] = RowWith({{30, 1}, {6, 1}});
+  result.HandResult[3] = RowWith({{30, 2}, {48, 7}});
+  ResultView view;
+  for (int v = 0; v < 4; ++v) view.State[v] = {"   房间条数:  5"};
+  view.State[4] = {"final"};
+  ShowScoreBreakdown(result, view);
+
+  for (int v = 0; v < 4; ++v) {
+    ASSERT_EQ(view.State[v].size(), 21u) << v;
+    EXPECT_EQ(view.State[v][0], "   房间条数:  5") << v;
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(view.State[v][i + 1], BreakdownOf(result.HandResult[v]).lines[i]);
+  }
+  EXPECT_EQ(view.State[2][1], "庄家        3嘴");
+  EXPECT_EQ(view.State[3][18], "胡牌番数   -7嘴");
+  const std::array<uint32_t, 4> names{kOtherNameColour, kOtherNameColour, kWinnerNameColour, kOtherNameColour};
+  EXPECT_EQ(view.IdColour, names);
+  EXPECT_EQ(view.State[4], std::vector<std::string>{"final"});
+}
+
 TEST(HandMoneyOf, ColumnsTwentyTwoToTwentyNineWithTheLossMark) {
   struct Case {
     std::array<int, 8> bytes;  // columns 22-29
