@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/local_hand.h"
 #include "table/dispatcher.h"
 
@@ -12,7 +14,7 @@ using test::SetLocalHand;
 
 struct DiscardCase {
   const char* what;
-  std::initializer_list<int> hand;
+  std::vector<int> hand;
   int16_t suits_present, drop_suit;
   int16_t expected;
 };
@@ -65,7 +67,7 @@ TEST(ChooseDiscard, AHandOutsideItsEntriesIsAFault) {
 TEST(ShouldClaimPung, ClaimsWhenThePungImprovesTheSuitByMoreThan150) {
   struct Case {
     const char* what;
-    std::initializer_list<int> hand;
+    std::vector<int> hand;
     int tile;
     bool claim;
   };
@@ -104,7 +106,7 @@ TEST(ShouldClaimPung, AnOfferTheHandCannotMakeIsAFault) {
 TEST(ShouldDeclareKong, DeclaresWhenTheLeftoversConnectWell) {
   struct Case {
     const char* what;
-    std::initializer_list<int> hand;
+    std::vector<int> hand;
     bool declare;
   };
   const Case cases[] = {

@@ -14,7 +14,7 @@ using test::SetLocalHand;
 
 struct EvalCase {
   const char* what;
-  std::initializer_list<int> hand;
+  std::vector<int> hand;
   int mode, tile;
   int16_t expected;
   int seen_rank = 0, seen = 0;  // copies of the tile's rank seen on the table
@@ -146,7 +146,7 @@ TEST(RefreshTileCounts, AConcealedRangeOutsideTheHandIsAFault) {
 TEST(ChooseDropSuit, PicksTheThinnestSuitOnlyWhenAllThreeAreHeld) {
   struct Case {
     const char* what;
-    std::initializer_list<int> hand;
+    std::vector<int> hand;
     int16_t present, drop;
   };
   const Case cases[] = {

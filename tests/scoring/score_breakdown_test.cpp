@@ -113,7 +113,7 @@ TEST(DecodeSettlement, InputItCannotPlaceIsAFaultThatChangesNothing) {
   EXPECT_EQ(r.NoTaxFlag, 255);
 }
 
-HandResultRow RowWith(std::initializer_list<std::pair<int, int>> columns) {
+HandResultRow RowWith(const std::vector<std::pair<int, int>>& columns) {
   HandResultRow row{};
   for (auto [column, value] : columns) row[column] = static_cast<int16_t>(value);
   return row;
@@ -165,7 +165,7 @@ TEST(BreakdownOf, EveryItemOnItsOwnLine) {
 TEST(BreakdownOf, ColumnsReadBitByBitAndAlternativesInOrder) {
   struct Case {
     const char* what;
-    std::initializer_list<std::pair<int, int>> columns;
+    std::vector<std::pair<int, int>> columns;
     std::map<int, std::string> lines;  // line number (1-20) -> text; the rest as for no items
   };
   const std::vector<Case> cases = {

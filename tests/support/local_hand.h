@@ -2,7 +2,7 @@
 // hand evaluation and the automatic player's choices.
 #pragma once
 
-#include <initializer_list>
+#include <vector>
 
 #include "table/game_state.h"
 
@@ -10,7 +10,7 @@ namespace tess::test {
 
 // custom[0] holds `codes` as its concealed tiles from mj(HandStart = 4) on;
 // the entries before them hold a meld's tiles that must not be counted.
-inline void SetLocalHand(GameState& gs, std::initializer_list<int> codes) {
+inline void SetLocalHand(GameState& gs, const std::vector<int>& codes) {
   SeatState& local = gs.custom[0];
   local.HandStart = 4;
   local.HandCount = static_cast<int16_t>(codes.size());
