@@ -22,7 +22,9 @@
 #include "platform/socket.h"
 #include "platform/sound_device.h"
 #include "platform/trace.h"
+#include "play/play_state.h"
 #include "scoring/hand_analysis.h"
+#include "sound/sound.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -48,17 +50,6 @@ struct Subsystems {
   // The automatic player takes the local turn (the AutoMode player when the
   // argument is true, the ordinary one otherwise).
   std::function<void(Client&, bool auto_mode)> AutoPlayTurn;
-  // Clears the finished hand from the table: ClearHandLists, ClearTable,
-  // ResetHandState.
-  std::function<void(Client&)> ClearFinishedHand;
-  // ClearTable alone (the lobby's leave request clears the table).
-  std::function<void(Client&)> ClearTable;
-  // Opens the sound device and starts the background tune (start-up), and
-  // stops music and effects (the main window closes).
-  std::function<void(Client&)> StartSound;
-  std::function<void(Client&)> StopSound;
-  // Plays sound effect n of the sound list when sound is on.
-  std::function<void(Client&, int n)> PlayEffect;
   // Adds a line to the chat log.
   std::function<void(Client&, const std::string& line)> AddChatLogLine;
   // A chat line decoded from a type-19 packet is to be shown.
@@ -102,11 +93,13 @@ struct Client {
   // The main window's end of the lobby channel, bound once the hook is
   // installed at the end of start-up.
   std::unique_ptr<LobbyChannel> window_channel;
+  // The sound device; start-up opens the platform's unless a test set one.
   std::unique_ptr<SoundDevice> sound;
   // Held while the program runs: one copy per program directory.
   std::unique_ptr<InstanceLock> instance;
 
   GameState game;
+  PlayState play;
   PacketQueues packets;
   TickState tick;
   ConnectionState conn;
@@ -115,6 +108,7 @@ struct Client {
   LeaveState leave;
   ButtonBarState buttons;
   PictureTables pictures;
+  SoundState audio;
   WindowFrameState frame;
   Subsystems parts;
   AnalysisState analysis;

@@ -7,7 +7,7 @@
 #include "core/program_end.h"
 #include "core/startup.h"
 #include "platform/gbk.h"
-#include "table/hand_reset.h"
+#include "table/table_clear.h"
 #include "ui/resources.h"
 #include "ui/window_frame.h"
 
@@ -262,7 +262,7 @@ void ReturnToLobby(Client& c, bool lobby_first, const std::function<void()>& aft
     c.game.TableCleared = false;
     ResetToIdle(c);
     ResetHandState(c);
-    if (c.parts.ClearTable) c.parts.ClearTable(c);
+    ClearTable(c);
     if (after_resets) after_resets();
   };
   if (lobby_first) {

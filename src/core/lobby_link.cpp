@@ -1,6 +1,7 @@
 #include "core/lobby_link.h"
 
 #include "core/client.h"
+#include "table/table_clear.h"
 #include "core/program_end.h"
 #include "core/proxy_tunnel.h"
 
@@ -87,7 +88,7 @@ void OnLeaveRequest(Client& c) {
   }
   LeaveIfConnected(c);
   ResetToIdle(c);
-  if (c.parts.ClearTable) c.parts.ClearTable(c);
+  ClearTable(c);
   PostToLobby(c, kMsgLeaveNow);
 }
 

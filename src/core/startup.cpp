@@ -4,6 +4,7 @@
 #include "core/command_line.h"
 #include "core/program_end.h"
 #include "platform/single_instance.h"
+#include "table/table_clear.h"
 #include "table/table_layout.h"
 #include "ui/window_frame.h"
 
@@ -46,12 +47,15 @@ void Form_Load(Client& c, const std::string& command_line) {
   c.game.TableCleared = false;
   c.game.juNum = 0;
   c.game.LastDiscardSlot = -1;
+  // A first hand that comes without the usual clearing finds the per-hand
+  // state as every clearing leaves it.
+  ResetHandState(c);
   // 3.-4.
   SetUpMainWindow(c);
   FitWindowToScreen(c);
   ClearAllTasks(c);
   // 5. Sound.
-  if (c.parts.StartSound) c.parts.StartSound(c);
+  StartSound(c);
   // 6. Pictures and the empty table.
   FillPictureTables(c.pictures, c.game.ScaleX);
   BuildTable(c);
@@ -99,7 +103,7 @@ void Form_Load(Client& c, const std::string& command_line) {
 
 void Form_Unload(Client& c) {
   c.window_channel->OnMessage = nullptr;
-  if (c.parts.StopSound) c.parts.StopSound(c);
+  EndSound(c);
   EndProgram(c, "main window closed");
 }
 

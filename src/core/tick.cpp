@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/client.h"
+#include "table/table_clear.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
 #include "core/program_end.h"
@@ -17,7 +18,6 @@ constexpr int kRunOrder[] = {kTaskSend, kTaskReceive, kTaskLogin, kTaskBlink,
 
 constexpr uint32_t kGreen = 0x00FF00;
 constexpr uint32_t kRed = 0xFF0000;
-constexpr int kCountdownWarningSound = 6;
 
 // Task 1: the silence watchdog, then one packet to the dispatcher.
 void ReceiveTask(Client& c) {
@@ -66,7 +66,7 @@ void ShowCountdown(Client& c, bool warn) {
     number.fore_color = kGreen;
   } else {
     number.fore_color = kRed;
-    if (warn && c.parts.PlayEffect) c.parts.PlayEffect(c, kCountdownWarningSound);
+    if (warn) PlayEffect(c, kEffectCountdown);
   }
 }
 
@@ -107,8 +107,7 @@ void ContinueCountdownTask(Client& c) {
   if (!c.game.TableCleared) {
     if (Element* cont = c.MainForm.Find("AnNiu", 2)) ShowButtonPicture(c, *cont, 6);
     c.buttons.ButtonLatched[2] = true;
-    if (c.parts.ClearFinishedHand) c.parts.ClearFinishedHand(c);
-    c.game.TableCleared = true;
+    ClearTableForNextHand(c);
   }
   MessageRecord m;
   m.MsgType = kTypePlayerQuit;

@@ -37,6 +37,22 @@ void Timer::SetEnabled(bool on) {
 
 EventLoop::EventLoop(Clock& clock) : clock_(clock) {}
 
+EventLoop::HandlerScope::HandlerScope(EventLoop& l) : loop(l) {
+  ++loop.handler_runs_;
+  ++loop.handler_depth_;
+}
+
+EventLoop::HandlerScope::~HandlerScope() {
+  --loop.handler_depth_;
+  ++loop.handler_runs_;
+}
+
+EventLoop::EntryScope::EntryScope(EventLoop& l) : loop(l) {
+  if (loop.entry_depth_++ == 0) ++loop.handler_runs_;
+}
+
+EventLoop::EntryScope::~EntryScope() { --loop.entry_depth_; }
+
 EventLoop::~EventLoop() = default;
 
 int EventLoop::WatchFd(int fd, int events, std::function<void(int)> on_ready) {
@@ -54,10 +70,15 @@ void EventLoop::UnwatchFd(int watch_id) {
   std::erase_if(fds_, [&](const FdWatch& w) { return w.id == watch_id; });
 }
 
-int EventLoop::AddSource(std::function<void()> pump, int max_wait_ms) {
+int EventLoop::AddSource(std::function<void()> pump, int max_wait_ms, SourceKind kind) {
   int id = next_id_++;
-  sources_.push_back(Source{id, std::move(pump), max_wait_ms});
+  sources_.push_back(Source{id, std::move(pump), max_wait_ms, kind});
   return id;
+}
+
+void EventLoop::SetSourceMaxWait(int source_id, int max_wait_ms) {
+  for (auto& s : sources_)
+    if (s.id == source_id) s.max_wait_ms = max_wait_ms;
 }
 
 void EventLoop::RemoveSource(int source_id) {
@@ -99,6 +120,7 @@ bool EventLoop::PollFds(int timeout_ms) {
     if (mask == 0) continue;
     any = true;
     auto on_ready = it->on_ready;  // the handler may unwatch itself
+    HandlerScope running(*this);
     on_ready(mask);
   }
   return any;
@@ -112,8 +134,18 @@ void EventLoop::PumpSources() {
                            [&](const Source& s) { return s.id == id; });
     if (it == sources_.end()) continue;
     auto pump = it->pump;
+    if (it->kind == SourceKind::kWatcher) {
+      pump();
+      continue;
+    }
+    HandlerScope running(*this);
     pump();
   }
+}
+
+void EventLoop::RunHandler(const std::function<void()>& fn) {
+  HandlerScope running(*this);
+  fn();
 }
 
 void EventLoop::Post(std::function<void()> fn) { posted_.push_back(std::move(fn)); }
@@ -124,6 +156,7 @@ void EventLoop::RunPosted() {
   for (size_t n = posted_.size(); n > 0 && !posted_.empty(); --n) {
     std::function<void()> fn = std::move(posted_.front());
     posted_.pop_front();
+    HandlerScope running(*this);
     fn();
   }
 }
@@ -159,6 +192,7 @@ void EventLoop::FireDueTimers() {
       }
     } guard{*this, t};
     t->running_ = true;
+    HandlerScope running(*this);
     if (t->OnTimer) t->OnTimer();
   }
 }
@@ -182,6 +216,7 @@ void EventLoop::Pass(int64_t deadline_ms) {
 }
 
 void EventLoop::DoEvents() {
+  EntryScope entry(*this);
   PollFds(0);
   PumpSources();
   FireDueTimers();
@@ -189,11 +224,13 @@ void EventLoop::DoEvents() {
 }
 
 void EventLoop::WaitProcessing(int64_t ms) {
+  EntryScope entry(*this);
   const int64_t end = NowMs() + ms;
   while (!quit_ && NowMs() < end) Pass(end);
 }
 
 bool EventLoop::WaitUntil(const std::function<bool()>& done, int64_t timeout_ms) {
+  EntryScope entry(*this);
   const int64_t end = timeout_ms == kForever ? kForever : NowMs() + timeout_ms;
   while (!done()) {
     if (quit_ || NowMs() >= end) return done();
@@ -214,6 +251,7 @@ void EventLoop::Sleep(int64_t ms) {
 }
 
 void EventLoop::Run() {
+  EntryScope entry(*this);
   while (!quit_) Pass(kForever);
 }
 

@@ -10,6 +10,10 @@
 // ready descriptor within a short real slice, the clock jumps to the next
 // timer due (or the wait's deadline), so timers fire in due order and at
 // exactly their due times.
+//
+// The loop also tells a watcher (the renderer) whether anything can have
+// run since it last looked: only handlers and code outside the loop change
+// what the program shows, and HandlerRuns counts both.
 #pragma once
 
 #include <cstdint>
@@ -77,9 +81,25 @@ class EventLoop {
   void UnwatchFd(int watch_id);
 
   // A source pumped on every pass (the window system's input queue). The
-  // loop never blocks longer than `max_wait_ms` between two pumps.
-  int AddSource(std::function<void()> pump, int max_wait_ms);
+  // loop never blocks longer than `max_wait_ms` between two pumps. Its pump
+  // is a handler run (HandlerRuns) unless it is kWatcher: one that notices
+  // its own changes and asks HandlerRuns about everybody else's.
+  enum class SourceKind { kHandler, kWatcher };
+  int AddSource(std::function<void()> pump, int max_wait_ms, SourceKind kind = SourceKind::kHandler);
+  void SetSourceMaxWait(int source_id, int max_wait_ms);
   void RemoveSource(int source_id);
+
+  // Counts every start and every end of a handler (descriptor watch, timer,
+  // posted call, source other than a watcher) and every entry into the loop
+  // (DoEvents, the waits, Run) from code outside it. While the count stands
+  // still and no handler is running, nothing has run that could have
+  // changed the program's state.
+  uint64_t HandlerRuns() const { return handler_runs_; }
+  // True while a handler is running, also while it waits inside the loop.
+  bool InHandler() const { return handler_depth_ > 0; }
+  // Runs `fn` as a handler: how a watcher hands its own input (mouse, keys)
+  // to the program's handlers.
+  void RunHandler(const std::function<void()>& fn);
 
   // Runs `fn` on a later pass as an event of its own, after the caller has
   // returned (a window message posted to oneself). Posted calls run in
@@ -118,6 +138,20 @@ class EventLoop {
     int id;
     std::function<void()> pump;
     int max_wait_ms;
+    SourceKind kind;
+  };
+  // A handler running: counted in HandlerRuns on entry and on return.
+  struct HandlerScope {
+    explicit HandlerScope(EventLoop& loop);
+    ~HandlerScope();
+    EventLoop& loop;
+  };
+  // DoEvents, a wait or Run under way: counted when code outside the loop
+  // enters it.
+  struct EntryScope {
+    explicit EntryScope(EventLoop& loop);
+    ~EntryScope();
+    EventLoop& loop;
   };
 
   // One pass: waits for descriptors at most until `deadline_ms` (or the next
@@ -138,6 +172,9 @@ class EventLoop {
   int next_id_ = 1;
   uint64_t next_timer_order_ = 0;
   bool quit_ = false;
+  uint64_t handler_runs_ = 0;
+  int handler_depth_ = 0;
+  int entry_depth_ = 0;
 };
 
 }  // namespace tess

@@ -8,11 +8,14 @@
 #include "core/connection.h"
 #include "core/leave.h"
 #include "core/program_end.h"
+#include "play/deal.h"
+#include "play/discards.h"
+#include "table/new_hand.h"
+#include "table/seats.h"
 
 namespace tess {
 namespace {
 
-using Handler = void (*)(Client&);
 
 // Type 8 clears a mark nothing reads; type 19 was shown while it was decoded.
 void NoVisibleEffect(Client&) {}
@@ -27,50 +30,53 @@ void RegisteredSpectator(Client& c) { CallRegistered(c, c.parts.SpectatorHandler
 
 struct Entry {
   int type;
-  Handler seated;
-  Handler spectator;  // nullptr: the seated handler serves both
+  MessageHandler seated;
+  MessageHandler spectator;  // nullptr: the seated handler serves both
 };
 
 // The catalogue of handled server messages. A type missing here is ignored.
 constexpr Entry kCatalogue[] = {
-    {kTypeDeal, Registered, RegisteredSpectator},
-    {kTypeDiscard, Registered, RegisteredSpectator},
-    {kTypeSeatName, Registered, nullptr},
-    {kTypeHandStart, Registered, nullptr},
-    {kTypeDraw, Registered, RegisteredSpectator},
+    {kTypeDeal, OnDeal, RegisteredSpectator},
+    {kTypeDiscard, OnDiscard, RegisteredSpectator},
+    {kTypeSeatName, OnSeatName, nullptr},
+    {kTypeHandStart, OnHandStart, nullptr},
+    {kTypeDraw, OnDraw, RegisteredSpectator},
     {kTypeActionOffer, Registered, nullptr},
     {kTypeClaimResult, Registered, RegisteredSpectator},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
     {kTypeHandResult, Registered, nullptr},
-    {kTypeWildTile, Registered, nullptr},
+    {kTypeWildTile, OnWildTile, nullptr},
     {kTypeHandReveal, Registered, nullptr},
     {kTypePlayerQuit, OnPlayerQuit, nullptr},
     {kTypeSettlement, Registered, nullptr},
     {kTypeLogin, HandleLoginAnswer, nullptr},
     {kTypeChat, NoVisibleEffect, nullptr},
-    {kTypeSeatInfo, Registered, nullptr},
+    {kTypeSeatInfo, OnSeatInfo, nullptr},
     {kTypePlayerLeft, OnPlayerLeft, nullptr},
     {kTypeOtherExit, OnOtherExit, nullptr},
-    {kTypePlayerReady, Registered, nullptr},
+    {kTypePlayerReady, OnPlayerReady, nullptr},
     {kTypeReconnectReply, HandleReconnectAnswer, nullptr},
     {kTypeSnapshot, Registered, nullptr},
-    {kTypeRoundStart, Registered, nullptr},
+    {kTypeRoundStart, OnRoundInfo, nullptr},
 };
 
 }  // namespace
 
+MessageHandler HandlerFor(int type, bool watching) {
+  for (const Entry& e : kCatalogue)
+    if (e.type == type) return watching && e.spectator ? e.spectator : e.seated;
+  return nullptr;
+}
+
 void DispatchMessage(Client& c) {
   RefreshConnectionTag(c.packets, c.game.LastPacket);
   const int type = c.game.info.MsgType;
-  for (const Entry& e : kCatalogue) {
-    if (e.type != type) continue;
-    Handler h = c.game.IsSpectator && e.spectator ? e.spectator : e.seated;
-    try {
-      h(c);
-    } catch (const std::exception& fault) {
-      FaultExit(c, std::string("fault in the handler of type ") + std::to_string(type) + ": " + fault.what());
-    }
-    return;
+  MessageHandler h = HandlerFor(type, c.game.IsSpectator);
+  if (!h) return;
+  try {
+    h(c);
+  } catch (const std::exception& fault) {
+    FaultExit(c, std::string("fault in the handler of type ") + std::to_string(type) + ": " + fault.what());
   }
 }
 

@@ -3,8 +3,8 @@
 // LastPacket. It refreshes the connection tag (every type but 29), then
 // hands the message to the handler of its type; types 1, 2, 5 and 7 go to
 // their spectator twins when the client watches. Handled are types 1-9,
-// 14-23, 29, 40 and 41; the connection's own (16, 18, 21, 22, 29) are
-// handled here, the others by the handlers registered in
+// 14-23, 29, 40 and 41, each by the handler its catalogue entry names;
+// those whose code is still to come go to the handlers registered in
 // Client::parts.MessageHandlers / SpectatorHandlers. Types without a
 // handler are ignored silently. Received seats are already reduced to
 // their low four bits by the decoder. A fault inside a handler (a bound
@@ -27,5 +27,10 @@ struct HandlerFault : std::runtime_error {
 };
 
 void DispatchMessage(Client& c);
+
+using MessageHandler = void (*)(Client&);
+// The catalogue's handler of `type` for a seated or a watching client;
+// nullptr for a type without a handler.
+MessageHandler HandlerFor(int type, bool watching);
 
 }  // namespace tess

@@ -90,6 +90,8 @@ void ResetHandRecords(GameState& gs) {
   }
   for (auto& rows : gs.AsideSlots) rows.fill(0);
   gs.HandInProgress = false;
+  gs.WildTile = -1;
+  gs.SeatCounter = 0;
 }
 
 }  // namespace tess

@@ -113,6 +113,21 @@ struct GameState {
   std::array<std::array<int16_t, 10>, kSeatCount> SeenCount{};
   float ScaleX = 1.0f;
   float ScaleY = 1.0f;
+
+  // Joining the table: SeatCounter counts the seat names up to 4, then the
+  // profiles while SeatNamesDone is set; 5 once the table is set up.
+  int16_t SeatCounter = 0;
+  bool SeatNamesDone = false;
+  // The hand's wild tile (-1 until announced) and the indicator it follows.
+  int16_t WildTile = -1;
+  int16_t IndicatorTile = 0;
+  // The round information's dealer mask and dice.
+  uint8_t DealerSeat = 0;
+  std::array<int16_t, 2> RoundDice{};
+  // Voice numbers given to players at this table, and each seat's VoiceId.
+  std::array<bool, 6> MaleVoiceUsed{};
+  std::array<bool, 6> FemaleVoiceUsed{};
+  std::array<std::string, kSeatCount> PlayerVoiceIds{};
 };
 
 // The number of the highest set bit of a four-bit mask, 0 for 0 or 1: so
@@ -145,7 +160,8 @@ void SetUpSeatPositions(GameState& gs);
 // The part of the per-hand reset that lives in these records: per ViewSeat
 // HandScore 0, IsDealer off, every mj entry kind 0 and slot -1, MeldCursor 3
 // (ViewSeat 0) or 4, HandStart 4, HandCount 0, both aside counts 0, the
-// SeatNames entry emptied; every AsideSlots entry 0; HandInProgress off.
+// SeatNames entry emptied; every AsideSlots entry 0; HandInProgress off;
+// WildTile -1 and SeatCounter 0.
 // Seat, Name, players and juNum are kept.
 void ResetHandRecords(GameState& gs);
 

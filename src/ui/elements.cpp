@@ -84,7 +84,13 @@ void Form::BringToFront(Element& e) {
 void Form::SendToBack(Element& e) {
   auto it = std::find_if(elements_.begin(), elements_.end(), [&](const auto& p) { return p.get() == &e; });
   if (it == elements_.end()) return;
-  std::rotate(elements_.begin(), it, it + 1);
+  // Just behind the first element of the same container, never behind the
+  // container itself.
+  auto back = std::find_if(elements_.begin(), it, [&](const auto& p) {
+    return p->container == e.container || p.get() == e.container;
+  });
+  if (back != it && back->get() == e.container) ++back;
+  std::rotate(back, it, it + 1);
 }
 
 int Form::ZOf(const Element& e) const {

@@ -154,7 +154,9 @@ class Form {
   // Every element of control array `name`, by index.
   std::vector<Element*> Array(const std::string& name) const;
 
-  // Z-order: elements later in Elements() are in front.
+  // Z-order: elements later in Elements() are in front. An element lying in
+  // a container is sent to the back of the elements in that container: it
+  // stays in front of the container itself, as a toolkit's child does.
   void BringToFront(Element& e);
   void SendToBack(Element& e);
   int ZOf(const Element& e) const;

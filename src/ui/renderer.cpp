@@ -14,7 +14,12 @@
 namespace tess {
 namespace {
 
-constexpr int kPumpMaxWaitMs = 10;
+// The window system is asked for input every 10 ms while the user is at
+// work (for a second after the last event), every 50 ms otherwise: an idle
+// client wakes up no more often than its tick.
+constexpr int kBusyPumpWaitMs = 10;
+constexpr int kIdlePumpWaitMs = 50;
+constexpr int64_t kBusyAfterInputMs = 1000;
 
 bool EnvSet(const char* name) {
   const char* v = std::getenv(name);
@@ -61,7 +66,9 @@ SdlRenderer::SdlRenderer(Desktop& desktop, EventLoop& loop) : desktop_(desktop),
     long ms = after ? std::strtol(after, nullptr, 10) : 0;
     screenshot_due_ms_ = loop_.NowMs() + (ms > 0 ? ms : 0);
   }
-  source_id_ = loop_.AddSource([this] { Pump(); }, kPumpMaxWaitMs);
+  last_input_ms_ = loop_.NowMs();
+  pump_wait_ms_ = kBusyPumpWaitMs;
+  source_id_ = loop_.AddSource([this] { Service(/*look=*/false); }, pump_wait_ms_, EventLoop::SourceKind::kWatcher);
 }
 
 SdlRenderer::~SdlRenderer() {
@@ -84,21 +91,38 @@ Form* SdlRenderer::MainForm() const {
   return desktop_.Forms().empty() ? nullptr : desktop_.Forms().front().get();
 }
 
-void SdlRenderer::Pump() {
-  if (video_) {
-    SDL_Event ev;
-    while (SDL_PollEvent(&ev)) HandleEvent(ev);
-  }
+void SdlRenderer::Pump() { Service(/*look=*/true); }
+
+void SdlRenderer::Service(bool look) {
+  if (HandlePendingEvents()) last_input_ms_ = loop_.NowMs();
+  const int wait = loop_.NowMs() - last_input_ms_ < kBusyAfterInputMs ? kBusyPumpWaitMs : kIdlePumpWaitMs;
+  if (wait != pump_wait_ms_) loop_.SetSourceMaxWait(source_id_, pump_wait_ms_ = wait);
   Form* main = MainForm();
   if (!main) return;
-  UpdateTooltip();
+  if (UpdateTooltip()) look = true;
   FollowMainForm(*main);
-  if (RedrawIfChanged()) Present();
+  // Only handlers and code outside the loop change what is drawn: while
+  // none has run, the scene is not even looked at.
+  const uint64_t runs = loop_.HandlerRuns();
+  if (runs != seen_runs_ || loop_.InHandler()) look = true;
+  seen_runs_ = runs;
+  if ((look || !frame_valid_) && RedrawIfChanged()) Present();
   if (!screenshot_path_.empty() && loop_.NowMs() >= screenshot_due_ms_) {
     std::string path = std::move(screenshot_path_);
     screenshot_path_.clear();
     if (!SaveScreenshot(path)) std::fprintf(stderr, "tessaly: cannot write screenshot %s\n", path.c_str());
   }
+}
+
+bool SdlRenderer::HandlePendingEvents() {
+  SDL_Event ev;
+  if (!video_ || !SDL_PollEvent(&ev)) return false;
+  // Input reaches the program's handlers, which may change anything.
+  loop_.RunHandler([&] {
+    do HandleEvent(ev);
+    while (video_ && SDL_PollEvent(&ev));
+  });
+  return true;
 }
 
 bool SdlRenderer::SaveScreenshot(const std::string& path) {
@@ -197,6 +221,7 @@ bool SdlRenderer::RedrawIfChanged() {
   Form* main = MainForm();
   if (!main || !painter_) return false;
   uint64_t hash = DrawableStateHash(desktop_, *main);
+  ++state_checks_;
   if (frame_valid_ && hash == frame_hash_) return false;
   painter_->Paint(desktop_, *main);
   frame_hash_ = hash;
@@ -333,12 +358,12 @@ void SdlRenderer::ShowPointerOf(const Element* e) {
   cursor_shape_ = want;
 }
 
-void SdlRenderer::UpdateTooltip() {
+bool SdlRenderer::UpdateTooltip() {
   const Element* e = desktop_.hovered;
   const bool due = e && !e->tooltip.empty() && e->ShownOnForm() && loop_.NowMs() - last_motion_ms_ >= kTooltipDelayMs;
-  if (!due) return;
-  if (desktop_.tooltip.text == e->tooltip) return;
+  if (!due || desktop_.tooltip.text == e->tooltip) return false;
   desktop_.tooltip = Desktop::Tooltip{e->tooltip, static_cast<double>(pointer_x_ + 12), static_cast<double>(pointer_y_ + 18)};
+  return true;
 }
 
 }  // namespace tess

@@ -9,8 +9,12 @@
 // window moved or minimised by it updates the form.
 //
 // Drawing happens into a frame held in memory, which is then copied to the
-// window. It is redrawn only when DrawableStateHash changes, which is
-// computed on every pump (a few hundred elements cost microseconds).
+// window. It is redrawn only when DrawableStateHash changes. The loop's
+// pumps compute the hash only when something can have changed it: a
+// handler ran or is running (EventLoop::HandlerRuns), code outside the loop
+// entered it, or the window system sent input or the tooltip fell due. An
+// idle client therefore neither hashes nor draws. Pump called directly
+// always computes it.
 //
 // Input: mouse buttons, motion, keys and typed text go to the Desktop's
 // MouseDown/Move/Up, KeyDown/KeyUp and TypeText in screen coordinates (the
@@ -52,7 +56,9 @@ class SdlRenderer {
  public:
   // Starts SDL video and fonts, sets desktop.screen_width/height from the
   // display when there is one, and pumps itself on `loop` at least every
-  // 10 ms. `desktop` and `loop` must outlive the renderer.
+  // 10 ms while window-system input arrives, and at least every 50 ms once
+  // there has been none for a second. `desktop` and `loop` must outlive the
+  // renderer.
   SdlRenderer(Desktop& desktop, EventLoop& loop);
   ~SdlRenderer();
   SdlRenderer(const SdlRenderer&) = delete;
@@ -60,7 +66,8 @@ class SdlRenderer {
 
   // One pump: handles pending window-system events, follows the main form,
   // redraws and shows the frame if the drawable state changed, and takes a
-  // due TESSALY_SCREENSHOT. The loop calls it; tests may call it directly.
+  // due TESSALY_SCREENSHOT. For code outside the loop (tests); the loop
+  // pumps the renderer itself.
   void Pump();
 
   // Brings the frame up to date and writes it to `path` as PNG. False when
@@ -73,16 +80,26 @@ class SdlRenderer {
   // The window as SDL reports it; nullptr before the main form exists or
   // with no video driver. For tests and diagnostics.
   SDL_Window* Window() const { return window_; }
-  // Frames drawn so far.
+  // Frames drawn so far, and the times the drawable state was hashed to
+  // learn whether to draw one.
   uint64_t Redraws() const { return redraws_; }
+  uint64_t StateChecks() const { return state_checks_; }
+  // The longest the loop now waits between two pumps.
+  int PumpWaitMs() const { return pump_wait_ms_; }
 
  private:
   Form* MainForm() const;
+  // A pump; `look`: compute the hash even if no handler has run.
+  void Service(bool look);
+  // Hands the window system's pending events to the Desktop; false when
+  // there were none.
+  bool HandlePendingEvents();
   void HandleEvent(const SDL_Event& ev);
   void HandleWindowEvent(const SDL_WindowEvent& ev);
   void HandleMouseMotion(const SDL_MouseMotionEvent& ev);
   void ShowPointerOf(const Element* e);
-  void UpdateTooltip();
+  // True when the tooltip changed.
+  bool UpdateTooltip();
   void FollowMainForm(Form& main);
   bool EnsureFrame(int width, int height);
   bool RedrawIfChanged();
@@ -108,6 +125,10 @@ class SdlRenderer {
   bool frame_valid_ = false;
   uint64_t frame_hash_ = 0;
   uint64_t redraws_ = 0;
+  uint64_t state_checks_ = 0;
+  uint64_t seen_runs_ = 0;  // EventLoop::HandlerRuns at the last pump
+  int pump_wait_ms_ = 0;  // set by the constructor
+  int64_t last_input_ms_ = 0;  // the last window-system event
 
   // The pointer on the screen, from the last mouse event.
   int pointer_x_ = 0, pointer_y_ = 0;

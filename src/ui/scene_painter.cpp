@@ -1,7 +1,11 @@
 #include "ui/scene_painter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <functional>
+#include <string_view>
 #include <type_traits>
 
 #include "ui/text_wrap.h"
@@ -28,21 +32,22 @@ SDL_Rect ElementBox(const Element& e, int ox, int oy) {
                   WholePixels(e.height)};
 }
 
-// FNV-1a over the fields fed to it.
+// A digest of the fields fed to it, one word per field. Every step is a
+// bijection of the running value, so a change of any one scalar field always
+// changes the digest; a text enters by its length and its std::hash.
 struct Digest {
-  uint64_t h = 1469598103934665603ull;
-  void Bytes(const void* p, size_t n) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
-  }
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  void Word(uint64_t w) { h = (std::rotl(h, 5) ^ w) * 0x517CC1B727220A95ull; }
   template <class T>
-    requires std::is_scalar_v<T>
+    requires(std::is_scalar_v<T> && sizeof(T) <= sizeof(uint64_t))
   void Add(T v) {
-    Bytes(&v, sizeof v);
+    uint64_t w = 0;
+    std::memcpy(&w, &v, sizeof v);
+    Word(w);
   }
   void Add(const std::string& s) {
-    Add(s.size());
-    Bytes(s.data(), s.size());
+    Word(s.size());
+    Word(std::hash<std::string_view>{}(s));
   }
 };
 
@@ -95,6 +100,7 @@ ScenePainter::ScenePainter(SDL_Renderer* renderer) : renderer_(renderer) {}
 
 ScenePainter::~ScenePainter() {
   for (auto& [k, c] : pictures_) SDL_DestroyTexture(c.texture);
+  for (auto& [k, c] : scaled_) SDL_DestroyTexture(c.texture);
   for (auto& [k, c] : texts_) SDL_DestroyTexture(c.texture);
   for (auto& [k, c] : form_layers_) SDL_DestroyTexture(c.texture);
   for (auto& [k, font] : fonts_)
@@ -115,8 +121,15 @@ void ScenePainter::Paint(const Desktop& desktop, const Form& main) {
 
   SDL_SetRenderTarget(renderer_, nullptr);
   SDL_RenderSetClipRect(renderer_, nullptr);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
+  int tw = 0, th = 0;
+  SDL_GetRendererOutputSize(renderer_, &tw, &th);
+  // The main form, when drawn, covers the target from its origin.
+  const bool main_covers = main.visible && main.window_state != WindowState::kMinimized &&
+                           WholePixels(main.width) >= tw && WholePixels(main.height) >= th;
+  if (!main_covers) {
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+  }
 
   std::vector<const Form*> order{&main};
   for (const Form* f : desktop.FormsBackToFront())
@@ -193,20 +206,44 @@ void ScenePainter::PaintForm(const Form& form, int ox, int oy) {
   SDL_Rect form_rect{ox, oy, WholePixels(form.width), WholePixels(form.height)};
   SDL_Rect clip = Intersect(form_rect, SDL_Rect{0, 0, tw, th});
   if (clip.w <= 0 || clip.h <= 0) return;
-  SDL_RenderSetClipRect(renderer_, &clip);
-  SetColor(renderer_, form.back_color);
-  SDL_RenderFillRect(renderer_, &clip);
-  for (const PictureRef* p : {&form.picture, &form.canvas})
-    if (*p) DrawPicture(*p, SDL_Rect{ox, oy, (*p)->width, (*p)->height}, false);
-  for (const auto& e : form.Elements())
-    if (e->ShownOnForm()) PaintElement(*e, ox, oy, clip);
+  // What lies behind the frontmost element that hides the whole form (the
+  // table picture) is never seen, and not drawn.
+  const auto& elements = form.Elements();
+  size_t first = elements.size();
+  while (first > 0 && !Hides(*elements[first - 1], ox, oy, clip)) --first;
+  if (first > 0) {
+    --first;
+  } else {
+    SDL_RenderSetClipRect(renderer_, &clip);
+    SetColor(renderer_, form.back_color);
+    SDL_RenderFillRect(renderer_, &clip);
+    for (const PictureRef* p : {&form.picture, &form.canvas})
+      if (*p) DrawPicture(*p, SDL_Rect{ox, oy, (*p)->width, (*p)->height}, false);
+  }
+  for (size_t i = first; i < elements.size(); ++i)
+    if (elements[i]->ShownOnForm()) PaintElement(*elements[i], ox, oy, clip);
+}
+
+SDL_Rect ScenePainter::ElementClip(const Element& e, int ox, int oy, const SDL_Rect& form_clip) {
+  SDL_Rect clip = Intersect(ElementBox(e, ox, oy), form_clip);
+  for (const Element* c = e.container; c && clip.w > 0; c = c->container)
+    clip = Intersect(clip, ElementBox(*c, ox, oy));
+  return clip;
+}
+
+bool ScenePainter::Hides(const Element& e, int ox, int oy, const SDL_Rect& form_clip) {
+  const SDL_Rect box = ElementBox(e, ox, oy);
+  if (box.w < form_clip.w || box.h < form_clip.h || !e.ShownOnForm()) return false;
+  const SDL_Rect clip = ElementClip(e, ox, oy, form_clip);
+  if (!SDL_RectEquals(&clip, &form_clip)) return false;
+  if (!e.back_transparent || e.kind == ElementKind::kBrowser) return true;
+  const CachedTexture* t = e.picture ? PictureTexture(e.picture) : nullptr;
+  return t && t->opaque && (e.stretch || (t->width >= box.w && t->height >= box.h));
 }
 
 void ScenePainter::PaintElement(const Element& e, int ox, int oy, const SDL_Rect& form_clip) {
   SDL_Rect box = ElementBox(e, ox, oy);
-  SDL_Rect clip = Intersect(box, form_clip);
-  for (const Element* c = e.container; c && clip.w > 0; c = c->container)
-    clip = Intersect(clip, ElementBox(*c, ox, oy));
+  SDL_Rect clip = ElementClip(e, ox, oy, form_clip);
   if (clip.w <= 0 || clip.h <= 0) return;
   SDL_RenderSetClipRect(renderer_, &clip);
   if (!e.back_transparent || e.kind == ElementKind::kBrowser) {
@@ -261,10 +298,8 @@ void ScenePainter::PaintText(const Element& e, const SDL_Rect& box, const SDL_Re
 
 void ScenePainter::DrawPicture(const PictureRef& pic, const SDL_Rect& dest, bool stretch) {
   const CachedTexture* t = PictureTexture(pic);
-  if (!t) return;
-  bool scaled = stretch && (dest.w != t->width || dest.h != t->height);
-  SDL_SetTextureScaleMode(t->texture, scaled ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  SDL_RenderCopy(renderer_, t->texture, nullptr, &dest);
+  if (t && stretch && (dest.w != t->width || dest.h != t->height)) t = ScaledTexture(pic, *t, dest.w, dest.h);
+  if (t) SDL_RenderCopy(renderer_, t->texture, nullptr, &dest);
 }
 
 const ScenePainter::CachedTexture* ScenePainter::PictureTexture(const PictureRef& pic) {
@@ -273,15 +308,47 @@ const ScenePainter::CachedTexture* ScenePainter::PictureTexture(const PictureRef
     return nullptr;
   auto it = pictures_.find(pic.get());
   if (it == pictures_.end()) {
-    SDL_Texture* tex =
-        SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pic->width, pic->height);
+    const bool opaque = std::all_of(pic->argb.begin(), pic->argb.end(), [](uint32_t px) { return px >> 24 == 0xFF; });
+    SDL_Texture* tex = MakeTexture(pic->argb.data(), pic->width * 4, pic->width, pic->height, opaque);
     if (!tex) return nullptr;
-    SDL_UpdateTexture(tex, nullptr, pic->argb.data(), pic->width * 4);
-    SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
-    it = pictures_.emplace(pic.get(), CachedTexture{pic, tex, pic->width, pic->height, 0}).first;
+    it = pictures_.emplace(pic.get(), CachedTexture{pic, tex, pic->width, pic->height, 0, opaque}).first;
   }
   it->second.frame = frame_;
   return &it->second;
+}
+
+const ScenePainter::CachedTexture* ScenePainter::ScaledTexture(const PictureRef& pic, const CachedTexture& natural,
+                                                               int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  ScaledKey key{pic.get(), width, height};
+  auto it = scaled_.find(key);
+  if (it == scaled_.end()) {
+    // Scaled once, smoothly, then copied like any picture of that size.
+    SDL_Surface* from = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pic->argb.data()), pic->width,
+                                                           pic->height, 32, pic->width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* to = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Texture* tex = nullptr;
+    if (from && to && SDL_SoftStretchLinear(from, nullptr, to, nullptr) == 0)
+      tex = MakeTexture(static_cast<const uint32_t*>(to->pixels), to->pitch, width, height, natural.opaque);
+    SDL_FreeSurface(from);
+    SDL_FreeSurface(to);
+    if (!tex) return nullptr;
+    it = scaled_.emplace(key, CachedTexture{pic, tex, width, height, 0, natural.opaque}).first;
+  }
+  it->second.frame = frame_;
+  return &it->second;
+}
+
+SDL_Texture* ScenePainter::MakeTexture(const uint32_t* argb, int pitch, int width, int height, bool opaque) {
+  // An opaque picture is copied, not blended, and in the frame's own format
+  // (the alpha byte unread): the table's background alone is most of the
+  // window. Others are blended.
+  SDL_Texture* tex = SDL_CreateTexture(renderer_, opaque ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STATIC, width, height);
+  if (!tex) return nullptr;
+  SDL_UpdateTexture(tex, nullptr, argb, pitch);
+  SDL_SetTextureBlendMode(tex, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+  return tex;
 }
 
 const ScenePainter::CachedTexture* ScenePainter::TextTexture(TTF_Font* font, int px, bool bold, uint32_t rgb,
@@ -323,6 +390,7 @@ void ScenePainter::Evict() {
     });
   };
   drop(pictures_);
+  drop(scaled_);
   drop(texts_);
   drop(form_layers_);
 }

@@ -177,10 +177,11 @@ TEST_P(PathTest, EndsInTheStateItsRowGives) {
   const PathCase& k = GetParam();
   ClientHarness h;
   Deadline deadline(h, 60000);
-  int tables_cleared = 0;
-  h.client->parts.ClearTable = [&](Client&) { ++tables_cleared; };
   ASSERT_TRUE(LogInWith(h, h.PlayerLine(), LoginAnswer(1)));
   ASSERT_NO_FATAL_FAILURE(k.setup(h));
+  // A tile on the table shows whether the table was cleared.
+  Element& tile = h.client->MainForm.At("MJ_Image", 0);
+  tile.visible = true;
   const size_t received = h.server.ReceivedCount();
   const size_t commands = CommandsToLobby(h).size();
   const size_t posts = PostsToLobby(h).size();
@@ -192,7 +193,7 @@ TEST_P(PathTest, EndsInTheStateItsRowGives) {
   else std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(LeavePackets(h, received), k.leave_packet ? 1u : 0u);
   if (k.resets) ExpectIdle(*h.client);
-  EXPECT_EQ(tables_cleared, k.table_cleared ? 1 : 0);
+  EXPECT_EQ(!tile.visible, k.table_cleared);
   const auto new_commands = CommandsToLobby(h);
   const auto new_posts = PostsToLobby(h);
   switch (k.lobby) {
@@ -232,11 +233,13 @@ TEST(Paths, ClosingTheMainWindowRemovesTheHookAndStopsTheSound) {
   };
   for (const auto& close : closes) {
     ClientHarness h;
-    int stopped = 0;
-    h.client->parts.StopSound = [&](Client&) { ++stopped; };
     ASSERT_TRUE(LogInWith(h, h.PlayerLine(), LoginAnswer(1)));
+    const size_t stops_before = TraceEvents(h).size();
     close(h);
     EXPECT_EQ(h.ended.value_or(""), "main window closed");
+    int stopped = 0;
+    const std::vector<TraceEvent> events = TraceEvents(h);
+    for (size_t i = stops_before; i < events.size(); ++i) stopped += events[i].ev == "sound_stop";
     EXPECT_EQ(stopped, 1);
     EXPECT_FALSE(h.client->window_channel->OnMessage);
   }

@@ -22,8 +22,10 @@ size_t Count(const std::vector<ServerPacket>& packets, int type) {
 class LobbyLinkTest : public testing::Test {
  protected:
   void SetUp() override {
-    h.client->parts.ClearTable = [this](Client&) { ++tables_cleared; };
+    // A tile on the table shows whether the table was cleared.
+    h.client->MainForm.At("MJ_Image", 0).visible = true;
   }
+  bool TableCleared() const { return !h.client->MainForm.At("MJ_Image", 0).visible; }
   void LogIn() { ASSERT_TRUE(LogInWith(h, h.PlayerLine(), LoginAnswer(1, 5))); }
   // The lobby's message, then what the client posted back in answer.
   std::vector<uint32_t> Ask(uint32_t msg) {
@@ -39,7 +41,6 @@ class LobbyLinkTest : public testing::Test {
   }
 
   ClientHarness h;
-  int tables_cleared = 0;
 };
 
 TEST_F(LobbyLinkTest, LeaveRequestDuringALoginIsRefusedWith1126) {
@@ -48,7 +49,7 @@ TEST_F(LobbyLinkTest, LeaveRequestDuringALoginIsRefusedWith1126) {
   EXPECT_EQ(Ask(771), std::vector<uint32_t>{1126});
   EXPECT_EQ(h.client->Winsock1.State(), TcpSocket::kConnected);
   EXPECT_EQ(Count(SettledReceived(0), 16), 0u);
-  EXPECT_EQ(tables_cleared, 0);
+  EXPECT_FALSE(TableCleared());
   // The lobby's connect marks a login under way as well, before anything is sent.
   ASSERT_TRUE(Answer(h, LoginAnswer(1)));
   ASSERT_TRUE(PostFromLobby(h, 1024));
@@ -79,7 +80,7 @@ TEST_F(LobbyLinkTest, LeaveRequestOtherwiseLeavesAndAnswers1024) {
   expected.type = 16;
   expected.seat = 4;
   EXPECT_EQ(leave, expected);  // every other byte zero, the tag too
-  EXPECT_EQ(tables_cleared, 1);
+  EXPECT_TRUE(TableCleared());
   Client& c = *h.client;
   EXPECT_EQ(c.Winsock1.State(), TcpSocket::kClosed);
   EXPECT_EQ(c.MainForm.window_state, WindowState::kMinimized);
@@ -117,7 +118,7 @@ TEST_F(LobbyLinkTest, LeaveNowDuringAHandLeavesAtOnceWithoutAnswer) {
   EXPECT_FALSE(c.game.HandInProgress);
   EXPECT_EQ(c.Winsock1.State(), TcpSocket::kClosed);
   EXPECT_EQ(c.MainForm.window_state, WindowState::kMinimized);
-  EXPECT_EQ(tables_cleared, 0);  // the table is not cleared
+  EXPECT_FALSE(TableCleared());  // the table is not cleared
   EXPECT_FALSE(h.ended);
 }
 

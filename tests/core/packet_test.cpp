@@ -1,5 +1,7 @@
 #include "core/packet.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -44,7 +46,8 @@ std::string Repeat(std::string_view s, int n) {
 class PacketTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    trace_path_ = ::testing::TempDir() + "packet_test_" +
+    // The process id keeps two runs of the suite side by side apart.
+    trace_path_ = ::testing::TempDir() + "packet_test_" + std::to_string(getpid()) + "_" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".trace";
     std::remove(trace_path_.c_str());
     trace_ = std::make_unique<Trace>(clock_, trace_path_);

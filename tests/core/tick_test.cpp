@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -51,7 +53,7 @@ class TickTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(h.LogIn()) << h.ended.value_or("");
-    c().parts.PlayEffect = [this](Client&, int n) { effects.push_back(n); };
+    sound_mark = h.TraceText().size();
     c().parts.AutoPlayTurn = [this](Client&, bool auto_mode) { auto_players.push_back(auto_mode); };
   }
 
@@ -77,8 +79,19 @@ class TickTest : public ::testing::Test {
     ASSERT_TRUE(Ticks(20));
   }
 
+  // The files of the sounds played since sound_mark, from the trace.
+  std::vector<std::string> Sounds() const {
+    std::vector<std::string> files;
+    std::istringstream lines(h.TraceText().substr(sound_mark));
+    const std::string key = "\"ev\":\"sound\",\"file\":\"";
+    for (std::string line; std::getline(lines, line);)
+      if (size_t at = line.find(key); at != std::string::npos)
+        files.push_back(line.substr(at + key.size(), line.find('"', at + key.size()) - at - key.size()));
+    return files;
+  }
+
   ClientHarness h;
-  std::vector<int> effects;
+  size_t sound_mark = 0;
   std::vector<bool> auto_players;
 };
 
@@ -214,7 +227,7 @@ TEST_F(TickTest, TurnCountdownIsGreenAboveFiveAndRedWithTheWarningFromFive) {
     bool warning;
   };
   for (Case cs : {Case{7, "6", kGreen, false}, Case{6, "5", kRed, true}, Case{2, "1", kRed, true}}) {
-    effects.clear();
+    sound_mark = h.TraceText().size();
     StartTurn(cs.countdown, 0);
     ASSERT_TRUE(Ticks(19));
     EXPECT_EQ(c().tick.Countdown, cs.countdown) << "runs only after 20 ticks";
@@ -222,7 +235,8 @@ TEST_F(TickTest, TurnCountdownIsGreenAboveFiveAndRedWithTheWarningFromFive) {
     const Element& number = c().MainForm.At("Number");
     EXPECT_EQ(number.caption, cs.shown);
     EXPECT_EQ(number.fore_color, cs.colour) << cs.shown;
-    EXPECT_EQ(effects, cs.warning ? std::vector<int>{6} : std::vector<int>{}) << cs.shown;
+    EXPECT_EQ(Sounds(), cs.warning ? std::vector<std::string>{"../common/music/tishi.wav"} : std::vector<std::string>{})
+        << cs.shown;
   }
 }
 
@@ -363,8 +377,9 @@ TEST_F(TickTest, BlinkSlotsOutsideTheTableAreIgnored) {
 // --- Task 7: the continue countdown ----------------------------------------
 
 TEST_F(TickTest, ContinueCountdownCountsDownThenClearsTheTableAndAsksForTheNextHand) {
-  int clears = 0;
-  c().parts.ClearFinishedHand = [&](Client&) { ++clears; };
+  // A tile on the table shows whether the table was cleared.
+  Element& tile = c().MainForm.At("MJ_Image", 0);
+  tile.visible = true;
   c().game.custom[0].Seat = 2;
   c().game.TableCleared = false;
   c().tick.Countdown = 2;
@@ -374,12 +389,12 @@ TEST_F(TickTest, ContinueCountdownCountsDownThenClearsTheTableAndAsksForTheNextH
   EXPECT_EQ(c().MainForm.At("Number").fore_color, kRed);
   ASSERT_TRUE(Ticks(20));
   EXPECT_EQ(c().MainForm.At("Number").caption, "0");
-  EXPECT_EQ(clears, 0);
-  EXPECT_TRUE(effects.empty());  // no warning sound here
+  EXPECT_TRUE(tile.visible);
+  EXPECT_TRUE(Sounds().empty());  // no warning sound here
 
   const size_t before = h.server.ReceivedCount();
   ASSERT_TRUE(Ticks(20));
-  EXPECT_EQ(clears, 1);
+  EXPECT_FALSE(tile.visible);
   EXPECT_TRUE(c().game.TableCleared);
   EXPECT_TRUE(c().buttons.ButtonLatched[2]);
   ASSERT_TRUE(c().MainForm.At("AnNiu", 2).picture);
@@ -396,13 +411,13 @@ TEST_F(TickTest, ContinueCountdownCountsDownThenClearsTheTableAndAsksForTheNextH
 }
 
 TEST_F(TickTest, ContinueCountdownDoesNotClearATableAlreadyCleared) {
-  int clears = 0;
-  c().parts.ClearFinishedHand = [&](Client&) { ++clears; };
+  Element& tile = c().MainForm.At("MJ_Image", 0);
+  tile.visible = true;
   c().game.TableCleared = true;
   c().tick.Countdown = 0;
   SwitchTaskOn(c(), kTaskContinueCountdown);
   ASSERT_TRUE(Ticks(20));
-  EXPECT_EQ(clears, 0);
+  EXPECT_TRUE(tile.visible);
   EXPECT_EQ(SendPendingBytes(c().packets), 272);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,66 @@ TEST_F(LoopFixture, DescriptorEventsAreDispatchedBeforeVirtualTimeMoves) {
   EXPECT_EQ(got, "hi");
   EXPECT_EQ(got_at, 0);
   loop.UnwatchFd(id);
+  close(p[0]);
+  close(p[1]);
+}
+
+// What a watcher (the renderer) relies on to skip looking at an idle
+// program: every kind of handler moves the count by its start and its end,
+// an entry from outside by one, and nothing else moves it.
+TEST_F(LoopFixture, HandlerRunsMovesWithEveryHandlerAndStandsStillOtherwise) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  Timer timer(loop, "t");
+  timer.SetInterval(50);
+  int runs = 0;
+  auto handler = [&] { ++runs; };
+  bool ask_watcher = false;
+  bool saw_waiting_handler = false;
+  loop.AddSource([&] {
+    if (loop.InHandler()) saw_waiting_handler = true;
+    if (!ask_watcher) return;
+    ask_watcher = false;
+    loop.RunHandler(handler);
+  }, 10, EventLoop::SourceKind::kWatcher);
+  int once_source = 0;
+  int fd_watch = loop.WatchFd(p[0], kIoReadable, [&](int) {
+    char c;
+    ASSERT_EQ(read(p[0], &c, 1), 1);
+    handler();
+  });
+  struct Case {
+    const char* name;
+    std::function<void()> arm;  // makes one handler run at the next DoEvents
+  };
+  const Case cases[] = {
+      {"descriptor", [&] { ASSERT_EQ(write(p[1], "x", 1), 1); }},
+      {"timer", [&] {
+         timer.OnTimer = [&] { handler(); timer.SetEnabled(false); };
+         timer.SetEnabled(true);
+         clock.Advance(50);
+       }},
+      {"posted call", [&] { loop.Post(handler); }},
+      {"posted call that waits", [&] { loop.Post([&] { handler(); loop.WaitProcessing(20); }); }},
+      {"source", [&] { once_source = loop.AddSource([&] { handler(); loop.RemoveSource(once_source); }, 10); }},
+      {"watcher's input", [&] { ask_watcher = true; }},
+  };
+  for (const Case& c : cases) {
+    loop.DoEvents();
+    const uint64_t before = loop.HandlerRuns();
+    const int runs_before = runs;
+    c.arm();
+    loop.DoEvents();
+    EXPECT_EQ(runs, runs_before + 1) << c.name;
+    EXPECT_EQ(loop.HandlerRuns(), before + 3) << c.name << ": the entry, the start and the end";
+    EXPECT_FALSE(loop.InHandler()) << c.name;
+  }
+  EXPECT_TRUE(saw_waiting_handler) << "a handler waiting inside the loop is still running";
+
+  const uint64_t idle = loop.HandlerRuns();
+  loop.WaitProcessing(1000);
+  EXPECT_EQ(loop.HandlerRuns(), idle + 1) << "only the entry: the watcher and the disabled timer run nothing";
+  loop.UnwatchFd(fd_watch);
   close(p[0]);
   close(p[1]);
 }

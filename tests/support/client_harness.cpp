@@ -10,6 +10,7 @@
 
 #include "core/program_end.h"
 #include "core/startup.h"
+#include "platform/silent_sound_device.h"
 #include "support/temp_dir.h"
 
 namespace tess::test {
@@ -25,6 +26,8 @@ ClientHarness::ClientHarness(const std::string& lobby_title)
   options.auto_message_box = true;
   options.program_dir = home_dir;
   client = std::make_unique<Client>(loop, options);
+  // Sounds are recorded, never played.
+  client->sound = std::make_unique<SilentSoundDevice>();
 }
 
 ClientHarness::~ClientHarness() {

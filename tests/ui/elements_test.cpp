@@ -64,6 +64,16 @@ TEST(ZOrder, BringToFrontAndSendToBack) {
   EXPECT_EQ((std::vector<int>{f.ZOf(c), f.ZOf(b), f.ZOf(a)}), (std::vector<int>{0, 1, 2}));
   f.SendToBack(a);
   EXPECT_EQ(f.HitTest(5, 5), &b);
+
+  // Within a container: to the back of its elements, in front of the container.
+  Element& box = Place(f, "Pic1", 0, 0, 100, 100);
+  box.kind = ElementKind::kPictureBox;
+  Element& first = Place(f, "MJ_Image", 60, 60, 10, 10);
+  Element& tile = Place(f, "MJ_Image", 20, 20, 10, 10);
+  first.container = tile.container = &box;
+  f.SendToBack(tile);
+  EXPECT_EQ((std::vector<int>{f.ZOf(box), f.ZOf(tile), f.ZOf(first)}), (std::vector<int>{3, 4, 5}));
+  EXPECT_EQ(f.HitTest(25, 25), &tile) << "never behind its container";
 }
 
 TEST(ControlArray, LoadCopiesElementZeroHiddenJustInFrontOfIt) {

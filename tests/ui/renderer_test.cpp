@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <vector>
 
 namespace tess {
 namespace {
@@ -185,6 +187,51 @@ TEST_F(RendererTest, ClipsToContainersAndLayersOtherForms) {
   EXPECT_EQ(s.At(60, 35), 0xFFFFFFu) << "a hidden container hides its elements";
 }
 
+// What lies behind an element that covers the whole form opaquely is left
+// undrawn; whatever shows through or around a cover still is.
+TEST_F(RendererTest, OnlyAWholeOpaqueCoverHidesWhatLiesBehindIt) {
+  Element& behind = main_.Add(ElementKind::kImage, "behind");
+  behind.left = 4, behind.top = 4, behind.width = 10, behind.height = 10;
+  behind.picture = SolidPicture(10, 10, 0xFFFF0000);
+  Element& box = main_.Add(ElementKind::kPictureBox, "Pic1");
+  Element& cover = main_.Add(ElementKind::kImage, "cover");
+  Element& front = main_.Add(ElementKind::kImage, "front");
+  front.left = 100, front.top = 100, front.width = 5, front.height = 5;
+  front.picture = SolidPicture(5, 5, 0xFF00FF00);
+  struct Case {
+    const char* name;
+    std::function<void()> set_up;
+    uint32_t at_behind, at_corner;  // pixels (5, 5) and (199, 149)
+  };
+  const PictureRef blue = SolidPicture(200, 150, 0xFF0000FF);
+  auto holed = std::make_shared<Picture>(*blue);
+  holed->argb[5 * 200 + 5] = 0x000000FF;  // one transparent pixel
+  auto short_blue = SolidPicture(200, 149, 0xFF0000FF);
+  const Case cases[] = {
+      {"opaque cover", [&] { cover.picture = blue; }, 0x0000FF, 0x0000FF},
+      {"a transparent pixel", [&] { cover.picture = holed; }, 0xFF0000, 0x0000FF},
+      {"one row short", [&] { cover.picture = short_blue; }, 0x0000FF, 0x808080},
+      {"stretched to the form", [&] { cover.picture = short_blue, cover.stretch = true; }, 0x0000FF, 0x0000FF},
+      {"opaque back colour", [&] { cover.back_transparent = false, cover.back_color = 0x00FFFF; }, 0x00FFFF, 0x00FFFF},
+      {"in a smaller container", [&] { cover.picture = blue, cover.container = &box; }, 0x0000FF, 0x808080},
+      {"cover hidden", [&] { cover.picture = blue, cover.visible = false; }, 0xFF0000, 0x808080},
+  };
+  for (const Case& c : cases) {
+    box.left = box.top = 0, box.width = 200, box.height = 100;
+    cover.left = cover.top = 0, cover.width = 200, cover.height = 150;
+    cover.picture = nullptr, cover.stretch = false, cover.visible = true, cover.container = nullptr;
+    cover.back_transparent = true;
+    c.set_up();
+    Shot s = Screenshot();
+    EXPECT_EQ(s.At(5, 5), c.at_behind) << c.name;
+    EXPECT_EQ(s.At(199, 149), c.at_corner) << c.name;
+    EXPECT_EQ(s.At(102, 102), 0x00FF00u) << c.name << ": what lies in front is drawn";
+  }
+  main_.visible = false;
+  Shot hidden = Screenshot();
+  EXPECT_EQ(hidden.At(5, 5), 0x000000u) << "with the main form hidden the frame is black";
+}
+
 TEST_F(RendererTest, ShowsATooltipOnceThePointerRestsAndHidesItOnTheNextMove) {
   main_.back_color = 0x000000;
   Element& button = main_.Add(ElementKind::kImage, "AnNiu", 1);
@@ -210,27 +257,203 @@ TEST_F(RendererTest, ShowsATooltipOnceThePointerRestsAndHidesItOnTheNextMove) {
   EXPECT_EQ(s.Count(0, 0, 200, 150, pale), 0);
 }
 
-TEST_F(RendererTest, RedrawsOnlyWhenTheDrawableStateChanges) {
+// Every property the painter reads leads to a redraw, and only those.
+TEST_F(RendererTest, RedrawsAfterEveryDrawnChangeAndOnlyThen) {
+  Element& box = main_.Add(ElementKind::kPictureBox, "Pic1");
+  box.width = 100, box.height = 100;
   Element& label = main_.Add(ElementKind::kLabel, "Label3");
   label.caption = "1";
+  Element& list = main_.Add(ElementKind::kListBox, "Sysmsg");
+  list.items = {"a", "b"};
+  Element& tile = main_.Add(ElementKind::kImage, "MJ_Image", 0);
+  tile.picture = SolidPicture(4, 4, 0xFFFF0000);
+  Form& other = desktop_.AddForm("Score");
+  other.width = 40, other.height = 40;
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    bool drawn;
+  };
+  const Case cases[] = {
+      {"caption", [&] { label.caption = "2"; }, true},
+      {"caption edited in place", [&] { label.caption[0] = '3'; }, true},
+      {"unrounded move", [&] { label.left += 0.25; }, true},
+      {"size", [&] { label.width = std::max(label.width, 7.0); }, true},
+      {"hidden", [&] { label.visible = !label.visible; }, true},
+      {"colours", [&] { label.fore_color = 0x123456; }, true},
+      {"back", [&] { label.back_transparent = false; }, true},
+      {"font", [&] { label.font_size += 1; }, true},
+      {"bold", [&] { label.font_bold = true; }, true},
+      {"alignment", [&] { label.alignment = AlignText::kCenter; }, true},
+      {"wrap", [&] { label.word_wrap = true; }, true},
+      {"list item added", [&] { list.items.push_back("c"); }, true},
+      {"list item edited", [&] { list.items[0] = "z"; }, true},
+      {"list selection", [&] { list.list_index = 1; }, true},
+      {"new picture of the same size", [&] { tile.picture = SolidPicture(4, 4, 0xFFFF0000); }, true},
+      {"stretch", [&] { tile.stretch = true; }, true},
+      {"moved into a container", [&] { tile.container = &box; }, true},
+      {"brought to front", [&] { main_.BringToFront(label); }, true},
+      {"sent to back", [&] { main_.SendToBack(label); }, true},
+      {"array element loaded", [&] { main_.Load("MJ_Image", 1); }, true},
+      {"array element unloaded", [&] { main_.Unload("MJ_Image", 1); }, true},
+      {"main form moved", [&] { main_.left += 3; }, true},
+      {"other form shown", [&] { other.visible = true; }, true},
+      {"other form moved", [&] { other.top += 1; }, true},
+      {"other form faded", [&] { other.opacity = 0.5; }, true},
+      {"other form painted on", [&] { other.canvas = SolidPicture(2, 2, 0xFF00FF00); }, true},
+      {"other form minimised", [&] { other.window_state = WindowState::kMinimized; }, true},
+      {"tooltip on show", [&] { desktop_.tooltip = Desktop::Tooltip{"聊天", 5, 5}; }, true},
+      {"same caption again", [&] { label.caption = label.caption; }, false},
+      {"same picture again", [&] { tile.SetPicture(tile.picture); }, false},
+      {"focus", [&] { desktop_.focus = &label; }, false},
+      {"tag", [&] { label.tag = "x"; }, false},
+      {"pointer shape", [&] { label.mouse_pointer = 99; }, false},
+      {"tooltip text not on show", [&] { label.tooltip = "x"; }, false},
+      {"enabled", [&] { label.enabled = false; }, false},
+  };
   renderer_.Pump();
-  const uint64_t first = renderer_.Redraws();
-  EXPECT_GE(first, 1u);
-  renderer_.Pump();
-  label.caption = "1";
-  desktop_.focus = &label;  // not drawn
-  renderer_.Pump();
-  EXPECT_EQ(renderer_.Redraws(), first);
+  for (const Case& c : cases) {
+    const uint64_t before = renderer_.Redraws();
+    c.change();
+    renderer_.Pump();
+    EXPECT_EQ(renderer_.Redraws(), before + (c.drawn ? 1 : 0)) << c.name;
+  }
+}
 
-  label.caption = "2";
-  renderer_.Pump();
-  EXPECT_EQ(renderer_.Redraws(), first + 1);
-  label.left += 0.25;
-  renderer_.Pump();
-  EXPECT_EQ(renderer_.Redraws(), first + 2) << "an unrounded move counts too";
-  main_.BringToFront(main_.Add(ElementKind::kImage, "new"));
-  renderer_.Pump();
-  EXPECT_EQ(renderer_.Redraws(), first + 3);
+// The loop's own pumps look at the scene only after a handler ran; every
+// change a handler makes, of every kind, is still drawn.
+TEST_F(RendererTest, TheLoopDrawsEveryChangeAHandlerMadeAndLooksAtNothingWhileIdle) {
+  Element& label = main_.Add(ElementKind::kLabel, "Label3");
+  Element& tile = main_.Add(ElementKind::kImage, "MJ_Image", 0);
+  Element& list = main_.Add(ElementKind::kListBox, "Sysmsg");
+  Form& other = desktop_.AddForm("Score");
+  other.width = 40, other.height = 40, other.visible = true;
+  loop_.DoEvents();
+  const uint64_t checks = renderer_.StateChecks();
+  const uint64_t redraws = renderer_.Redraws();
+  loop_.WaitProcessing(1000);
+  EXPECT_EQ(renderer_.StateChecks(), checks + 1) << "once, for the entry into the loop; then never while idle";
+  EXPECT_EQ(renderer_.Redraws(), redraws);
+
+  Timer tick(loop_, "TimerBong");
+  tick.SetInterval(50);
+  tick.SetEnabled(true);
+  loop_.WaitProcessing(1000);
+  EXPECT_GE(renderer_.StateChecks(), checks + 20) << "a tick is a handler: it is looked after";
+  EXPECT_EQ(renderer_.Redraws(), redraws) << "a tick that changed nothing draws nothing";
+
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+      {"picture", [&] { tile.SetPicture(SolidPicture(4, 4, 0xFF0000FF)); }},
+      {"caption", [&] { label.caption += "1"; }},
+      {"list item", [&] { list.items.push_back("x"); }},
+      {"z-order", [&] { main_.BringToFront(label); }},
+      {"visibility", [&] { tile.visible = !tile.visible; }},
+      {"form move", [&] { other.left += 1; }},
+  };
+  for (const Case& c : cases) {
+    bool done = false;
+    tick.OnTimer = [&] {
+      if (!done) c.change();
+      done = true;
+    };
+    const uint64_t before = renderer_.Redraws();
+    loop_.WaitProcessing(200);
+    EXPECT_TRUE(done) << c.name;
+    EXPECT_EQ(renderer_.Redraws(), before + 1) << c.name;
+  }
+  tick.SetEnabled(false);
+
+  // Changes made by code outside the loop are looked at when it enters the loop.
+  label.caption = "outside";
+  const uint64_t before = renderer_.Redraws();
+  loop_.DoEvents();
+  EXPECT_EQ(renderer_.Redraws(), before + 1);
+}
+
+// A handler that waits inside the loop (dice frames, pauses, a message box
+// opened by a click) has every step it shows drawn while it waits.
+TEST_F(RendererTest, AHandlerWaitingInsideTheLoopHasEveryFrameDrawn) {
+  Element& dice = main_.Add(ElementKind::kImage, "Dice");
+  dice.left = 10, dice.top = 10, dice.width = 20, dice.height = 20;
+  loop_.DoEvents();
+  std::vector<uint64_t> drawn;
+  auto throw_dice = [&] {
+    const uint64_t start = renderer_.Redraws();
+    for (uint32_t colour : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}) {
+      dice.SetPicture(SolidPicture(20, 20, colour));
+      loop_.WaitProcessing(100);
+      drawn.push_back(renderer_.Redraws() - start);
+    }
+  };
+  loop_.Post(throw_dice);
+  loop_.DoEvents();
+  EXPECT_EQ(drawn, (std::vector<uint64_t>{1, 2, 3})) << "from a posted call";
+
+  drawn.clear();
+  dice.on_click = [&](Element&) { throw_dice(); };
+  Push(Button(SDL_MOUSEBUTTONDOWN, 15, 15));
+  Push(Button(SDL_MOUSEBUTTONUP, 15, 15));
+  loop_.DoEvents();
+  EXPECT_EQ(drawn, (std::vector<uint64_t>{1, 2, 3})) << "from a click";
+}
+
+// Input from the window system (hover, the tooltip, a restore) is drawn
+// with no timer or message behind it.
+TEST_F(RendererTest, WindowSystemInputIsDrawnWithoutAnyOtherHandler) {
+  main_.back_color = 0x000000;
+  Element& button = main_.Add(ElementKind::kImage, "AnNiu", 1);
+  button.left = 10, button.top = 10, button.width = 40, button.height = 20;
+  button.tooltip = "聊天";
+  button.on_mouse_move = [](Element& e, const MouseEvent&) { e.SetPicture(SolidPicture(40, 20, 0xFFFFFF00)); };
+  main_.on_restored = [](Form& f) { f.back_color = 0x202020; };
+  loop_.DoEvents();
+  const uint64_t start = renderer_.Redraws();
+
+  Push(Motion(20, 15));
+  loop_.WaitProcessing(100);
+  EXPECT_EQ(renderer_.Redraws(), start + 1) << "hover";
+  // The pointer rests: time passes with no handler running, pass by pass.
+  const uint64_t hovered = renderer_.Redraws();
+  int passes = 0;
+  loop_.WaitUntil([&] {
+    clock_.Advance(50);
+    return renderer_.Redraws() > hovered || ++passes > 40;
+  });
+  EXPECT_EQ(desktop_.tooltip.text, "聊天");
+  EXPECT_EQ(renderer_.Redraws(), hovered + 1) << "the tooltip falls due";
+
+  main_.window_state = WindowState::kMinimized;
+  loop_.DoEvents();
+  SDL_Event restore{};
+  restore.type = SDL_WINDOWEVENT;
+  restore.window.windowID = SDL_GetWindowID(renderer_.Window());
+  restore.window.event = SDL_WINDOWEVENT_RESTORED;
+  const uint64_t minimised = renderer_.Redraws();
+  Push(restore);
+  loop_.WaitProcessing(100);
+  EXPECT_EQ(main_.back_color, 0x202020u);
+  EXPECT_EQ(renderer_.Redraws(), minimised + 1) << "the window system's restore";
+}
+
+// The window system is asked for input often while the user is at work,
+// seldom once nothing has come for a second.
+TEST_F(RendererTest, PollsTheWindowSystemOftenOnlyWhileInputArrives) {
+  loop_.DoEvents();  // opens the window
+  loop_.DoEvents();  // and hears that it is shown
+  EXPECT_EQ(renderer_.PumpWaitMs(), 10);
+  clock_.Advance(1000);
+  loop_.DoEvents();
+  EXPECT_EQ(renderer_.PumpWaitMs(), 50);
+  Push(Motion(5, 5));
+  loop_.DoEvents();
+  EXPECT_EQ(renderer_.PumpWaitMs(), 10);
+  clock_.Advance(999);
+  loop_.DoEvents();
+  EXPECT_EQ(renderer_.PumpWaitMs(), 10);
 }
 
 TEST_F(RendererTest, WindowFollowsTheMainForm) {

@@ -1,0 +1,27 @@
+// The start of every hand (type 4: dealer, wall, two throws of the dice,
+// the wall break), the wild tile (type 14) and the round information
+// (type 41).
+//
+// The wall is the 136 tile slots laid out by ClearTable; building it shows
+// them stack by stack. The break: with the dealer at ViewSeat k and the
+// dice d0..d3 (0 counted as 1), WallFront = 2 * (17 * ((13 + k - d0 - d1)
+// mod 4) + d0 + d1 + d2 + d3) mod 136 and WallBack = WallFront - 2 mod 136.
+#pragma once
+
+#include <array>
+
+namespace tess {
+
+struct Client;
+
+void OnHandStart(Client& c);
+void OnWildTile(Client& c);
+void OnRoundInfo(Client& c);
+
+// The wall break for dealer ViewSeat k and dice already corrected for 0.
+struct WallBreak {
+  int front, back;
+};
+WallBreak BreakWall(int k, const std::array<int, 4>& dice);
+
+}  // namespace tess

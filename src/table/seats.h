@@ -1,0 +1,39 @@
+// Joining the table: the seat names (type 3), the players' profiles
+// (type 20), the ready marks (type 23), and the table set-up once all four
+// names and profiles are in (the seat-wind draw, the compass, the voices).
+//
+// Profiles of other players may come before the seats are known (seat 0
+// in the message): they take provisional places on the left, top and right,
+// and the third of them brings the table window up. Once the fourth seat
+// name is in, every ViewSeat gets its seat mask and account name; the
+// profiles that follow are placed by their seat mask.
+#pragma once
+
+#include <string>
+
+#include "table/game_state.h"
+
+namespace tess {
+
+struct Client;
+
+// Message handlers.
+void OnSeatName(Client& c);
+void OnSeatInfo(Client& c);
+void OnPlayerReady(Client& c);
+
+// The profile in bytes 16-233 of a type-20 packet: GBK texts, numbers least
+// significant byte first.
+PlayerInfo DecodeProfile(const Packet& p);
+// A money or points value as the table shows it: whole numbers without a
+// fraction, others with up to 15 significant digits.
+std::string FormatAmount(double v);
+
+// The table set-up after the last profile: seat-wind draw, compass, result
+// buttons usable, voices assigned.
+void SetUpTable(Client& c);
+// Both voice tables cleared, then every seat given a voice of its gender,
+// a number not yet taken at this table.
+void AssignVoices(Client& c);
+
+}  // namespace tess

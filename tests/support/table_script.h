@@ -1,0 +1,67 @@
+// Server messages of a table, built as the game server sends them, and a
+// seated client that has them delivered one at a time through its real
+// socket, receive ring and tick.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/client_harness.h"
+
+namespace tess::test {
+
+// Type 3: the name of the seat with mask `seat`.
+ServerPacket SeatNameMsg(uint8_t seat, const std::string& name);
+
+struct ProfileFields {
+  std::string account;
+  std::string nick;        // UTF-8, sent as GBK
+  std::string avatar;      // "" sends none
+  uint8_t gender = 1;
+  std::string location;    // UTF-8
+  uint64_t points = 0, credit = 0, coins = 0;
+  std::string level;       // UTF-8
+  int32_t logins = 0, disconnects = 0, wins = 0, losses = 0;
+  std::string title;       // UTF-8
+  bool ready = false;
+  uint64_t user_id = 0;
+};
+// Type 20 for `seat` (0 provisional, 15 the local player's own, or a mask).
+ServerPacket ProfileMsg(uint8_t seat, const ProfileFields& f);
+// Type 4: dealer mask and four dice.
+ServerPacket HandStartMsg(uint8_t dealer, std::array<int16_t, 4> dice);
+// Type 1: `per_seat` tiles each, the twelve tile words, the wild-tile box.
+ServerPacket DealMsg(uint8_t seat, int16_t per_seat, const std::array<uint16_t, 12>& tiles, int16_t box = 0);
+// Type 5: `seat` draws `code` (the local player's; 0 for others), value(1) = v1.
+ServerPacket DrawMsg(uint8_t seat, int16_t code, int16_t v1 = 0);
+// Type 2: `seat` discards `code` with mark value(1) and kind value(0).
+ServerPacket DiscardMsg(uint8_t seat, int16_t code, int16_t mark = 0, int16_t kind = 0);
+// Type 14: wild tile and indicator.
+ServerPacket WildTileMsg(int16_t wild, int16_t indicator);
+
+// A logged-in client ("alice") whose server speaks through `Deliver`.
+class TableScript {
+ public:
+  TableScript();
+  ClientHarness h;
+  Client& c() { return *h.client; }
+
+  // Sends `p` and runs the client until it has dispatched it (handlers that
+  // pause finish first). False once the program has ended.
+  bool Deliver(const ServerPacket& p);
+  bool DeliverAll(const std::vector<ServerPacket>& ps);
+
+  // The four seat names with alice at `own` (a mask) and the others "bob",
+  // "carol", "dave" in seat order after her, then the four profiles by
+  // seat mask (bob, carol and dave men unless `women`).
+  bool SeatAt(uint8_t own, bool women = false);
+  // A new hand with `dealer` and dice 1,1,1,1, then the deal of twelve
+  // tiles each: the local tiles are `own` (12 codes).
+  bool StartHand(uint8_t dealer, const std::array<uint16_t, 12>& own);
+  // The account at ViewSeat... as the script seated them.
+  std::array<std::string, 4> names_by_index;  // by SeatIndex
+};
+
+}  // namespace tess::test
