@@ -23,8 +23,9 @@
 #include "platform/socket.h"
 #include "platform/sound_device.h"
 #include "platform/trace.h"
-#include "sound/sound.h"
 #include "play/play_state.h"
+#include "scoring/hand_analysis.h"
+#include "sound/sound.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -106,6 +107,7 @@ struct Client {
   WindowFrameState frame;
   ChatState chat;
   Subsystems parts;
+  AnalysisState analysis;
 };
 
 // Puts `text` on status line `line` (0 or 1) of Sysmsg, traced.
