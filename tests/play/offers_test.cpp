@@ -195,7 +195,7 @@ TEST_F(Offers, PassSendsKindOneOnceAndEndsACountdownOnAnotherSeatsDiscard) {
   EXPECT_FALSE(c().MainForm.At("Number").visible);
   EXPECT_EQ(c().tick.TurnState, 1);
   // The right click on the table has nothing left to pass.
-  t.Click(c().MainForm.At("Pic1"), kButtonRight);
+  t.ClickTable(300, 420, kButtonRight);
   t.h.RunFor(300);
   EXPECT_EQ(t.SentOfType(7, 2, before).size(), 1u);
 }

@@ -150,6 +150,15 @@ void TableScript::MoveOverTable(double x, double y) {
   h.Do([&](Client& cl) { cl.desktop.MouseMove(sx, sy, 0, 0); });
 }
 
+void TableScript::ClickTable(double x, double y, int button) {
+  const auto [sx, sy] = OnScreen(c(), c().MainForm.At("Pic1"), x, y);
+  h.Do([&](Client& cl) {
+    cl.desktop.MouseMove(sx, sy, 0, 0);
+    cl.desktop.MouseDown(sx, sy, button, 0, h.clock.NowMs());
+    cl.desktop.MouseUp(sx, sy, button, 0);
+  });
+}
+
 std::vector<ServerPacket> TableScript::SentOfType(uint16_t type, size_t n, size_t after) {
   std::vector<ServerPacket> of_type;
   const auto collect = [&] {

@@ -76,6 +76,7 @@ class TableScript {
   void Click(const Element& e, int button = kButtonLeft);
   void Hover(const Element& e);
   void MoveOverTable(double x, double y);
+  void ClickTable(double x, double y, int button);
   // Runs until the server has `n` packets of `type` in all after the
   // `after` first ones it received; returns those of that type.
   std::vector<ServerPacket> SentOfType(uint16_t type, size_t n, size_t after = 0);
