@@ -129,10 +129,21 @@ std::pair<double, double> OnScreen(Client& c, const Element& e, double x, double
   return {c.MainForm.left + e.FormLeft() + x, c.MainForm.top + e.FormTop() + y};
 }
 
+// A point of `e` where it is not covered (its centre when none is found):
+// where a user clicks an element that others partly overlap.
+std::pair<double, double> VisiblePoint(Client& c, const Element& e) {
+  for (double fy = 0.5; fy < 1; fy += 0.1)
+    for (double fx : {0.5, 0.3, 0.7, 0.15, 0.85})
+      for (double y : {e.height * fy, e.height * (1 - fy)})
+        if (c.MainForm.HitTest(e.FormLeft() + e.width * fx, e.FormTop() + y) == &e) return {e.width * fx, y};
+  return {e.width / 2, e.height / 2};
+}
+
 }  // namespace
 
 void TableScript::Click(const Element& e, int button) {
-  const auto [x, y] = OnScreen(c(), e, e.width / 2, e.height / 2);
+  const auto [px, py] = VisiblePoint(c(), e);
+  const auto [x, y] = OnScreen(c(), e, px, py);
   h.Do([&](Client& cl) {
     cl.desktop.MouseMove(x, y, 0, 0);
     cl.desktop.MouseDown(x, y, button, 0, h.clock.NowMs());

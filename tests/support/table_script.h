@@ -71,8 +71,9 @@ class TableScript {
   // alice draws `last` (14 tiles, sorted), and the wild tile 0x25 is named.
   bool DealOwnTurn(const std::array<uint16_t, 12>& own, int16_t first, int16_t last);
 
-  // The mouse as the window system gives it, at the centre of `e` (or at
-  // table point (x, y)): down and up, or a move.
+  // The mouse as the window system gives it, on a part of `e` no other
+  // element covers (hovering: at its centre), or at table point (x, y):
+  // down and up, or a move.
   void Click(const Element& e, int button = kButtonLeft);
   void Hover(const Element& e);
   void MoveOverTable(double x, double y);
