@@ -18,12 +18,7 @@ constexpr int kPung = 8, kKong = 16, kConcealedKong = 32, kAddedKong = 64, kWin 
 // bob (right) deals: alice and the others hold 13, bob 14.
 class Claims : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(t.SeatAt(kOwn));
-    ASSERT_TRUE(t.StartHand(kRight, kOwnTiles));
-    ASSERT_TRUE(t.DeliverAll({DrawMsg(kOwn, 0x14), DrawMsg(kRight, 0), DrawMsg(kTop, 0), DrawMsg(kLeft, 0),
-                              DrawMsg(kRight, 0), WildTileMsg(0x25, 0x24)}));
-  }
+  void SetUp() override { ASSERT_TRUE(t.DealOthersTurn(kOwnTiles, 0x14)); }
   Client& c() { return t.c(); }
   SeatState& seat(int v) { return c().game.custom[v]; }
   Element& Pic(int v, int e) { return c().MainForm.At("MJ_Image", seat(v).mj[e].slot); }

@@ -180,10 +180,8 @@ TEST_F(Offers, OneKongCandidateIsClaimedAtOnceAsItsOwnKind) {
 }
 
 TEST_F(Offers, PassSendsKindOneOnceAndEndsACountdownOnAnotherSeatsDiscard) {
-  ASSERT_TRUE(t.SeatAt(kOwn));
-  ASSERT_TRUE(t.StartHand(2, kTwoQuads));  // bob deals; alice holds 12, then 13
-  ASSERT_TRUE(t.DeliverAll({DrawMsg(kOwn, 0x16), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(2, 0),
-                            WildTileMsg(0x25, 0x24), DiscardMsg(2, 0x81)}));
+  ASSERT_TRUE(t.DealOthersTurn(kTwoQuads, 0x16));  // alice holds 13
+  ASSERT_TRUE(t.Deliver(DiscardMsg(2, 0x81)));
   ASSERT_TRUE(t.Deliver(OfferMsg(kOwn, kPass | kPung)));
   EXPECT_FALSE(c().play.DiscardAllowed);
   const size_t before = t.h.server.ReceivedCount();
@@ -201,10 +199,8 @@ TEST_F(Offers, PassSendsKindOneOnceAndEndsACountdownOnAnotherSeatsDiscard) {
 }
 
 TEST_F(Offers, PungClaimsTheDiscardWithTheFirstPairStaged) {
-  ASSERT_TRUE(t.SeatAt(kOwn));
-  ASSERT_TRUE(t.StartHand(2, kTwoQuads));
-  ASSERT_TRUE(t.DeliverAll({DrawMsg(kOwn, 0x16), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(2, 0),
-                            WildTileMsg(0x25, 0x24), DiscardMsg(2, 0x42)}));
+  ASSERT_TRUE(t.DealOthersTurn(kTwoQuads, 0x16));
+  ASSERT_TRUE(t.Deliver(DiscardMsg(2, 0x42)));
   const int discard_slot = c().game.LastDiscardSlot;
   ASSERT_TRUE(t.Deliver(OfferMsg(kOwn, kPass | kPung)));
   const size_t before = t.h.server.ReceivedCount();

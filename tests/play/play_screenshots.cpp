@@ -35,10 +35,8 @@ bool Run(const std::string& dir) {
     std::printf("%s\n", path.c_str());
     return true;
   };
-  if (!t.SeatAt(kOwn) ||
-      !t.StartHand(kRight, {0x81, 0x81, 0x42, 0x43, 0x44, 0x23, 0x24, 0x26, 0x11, 0x12, 0x13, 0x17}) ||
-      !t.DeliverAll({DrawMsg(kOwn, 0x14), DrawMsg(kRight, 0), DrawMsg(kTop, 0), DrawMsg(kLeft, 0), DrawMsg(kRight, 0),
-                     WildTileMsg(0x25, 0x24), DiscardMsg(kRight, 0x81), OfferMsg(kOwn, 1 | 8)}))
+  if (!t.DealOthersTurn({0x81, 0x81, 0x42, 0x43, 0x44, 0x23, 0x24, 0x26, 0x11, 0x12, 0x13, 0x17}, 0x14) ||
+      !t.DeliverAll({DiscardMsg(kRight, 0x81), OfferMsg(kOwn, 1 | 8)}))
     return Fail("the deal did not arrive");
   if (!shot("offer.png")) return false;
   t.c().buttons.ButtonLatched[2] = true;  // the start button was pressed: tiles rise on hover

@@ -19,12 +19,7 @@ constexpr std::array<int16_t, 13> kThirteen = {0x13, 0x29, 0x81, 0x45, 0x21, 0x8
 // bob (right) deals: he holds 14, alice and the others 13.
 class Reveal : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(t.SeatAt(kOwn));
-    ASSERT_TRUE(t.StartHand(kRight, kOwnTiles));
-    ASSERT_TRUE(t.DeliverAll({DrawMsg(kOwn, 0x14), DrawMsg(kRight, 0), DrawMsg(kTop, 0), DrawMsg(kLeft, 0),
-                              DrawMsg(kRight, 0), WildTileMsg(0x25, 0x24)}));
-  }
+  void SetUp() override { ASSERT_TRUE(t.DealOthersTurn(kOwnTiles, 0x14)); }
   Client& c() { return t.c(); }
   const SeatState& seat(int v) { return c().game.custom[v]; }
   const Element& Pic(int v, int e) { return c().MainForm.At("MJ_Image", seat(v).mj[e].slot); }

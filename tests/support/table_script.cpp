@@ -225,4 +225,9 @@ bool TableScript::DealOwnTurn(const std::array<uint16_t, 12>& own, int16_t first
                                           WildTileMsg(0x25, 0x24)});
 }
 
+bool TableScript::DealOthersTurn(const std::array<uint16_t, 12>& own, int16_t draw) {
+  return SeatAt(1) && StartHand(2, own) && DeliverAll({DrawMsg(1, draw), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0),
+                                                       DrawMsg(2, 0), WildTileMsg(0x25, 0x24)});
+}
+
 }  // namespace tess::test

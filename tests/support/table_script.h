@@ -70,6 +70,10 @@ class TableScript {
   // alice is seated at mask 1, deals `own`, draws `first`, each other seat draws once,
   // alice draws `last` (14 tiles, sorted), and the wild tile 0x25 is named.
   bool DealOwnTurn(const std::array<uint16_t, 12>& own, int16_t first, int16_t last);
+  // alice is seated at mask 1 and bob (mask 2, her right) deals: alice is
+  // dealt `own` and draws `draw` (13 tiles, sorted), bob holds 14, the
+  // others 13, and the wild tile 0x25 is named.
+  bool DealOthersTurn(const std::array<uint16_t, 12>& own, int16_t draw);
 
   // The mouse as the window system gives it, on a part of `e` no other
   // element covers (hovering: at its centre), or at table point (x, y):
