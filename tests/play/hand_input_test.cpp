@@ -190,3 +190,26 @@ TEST_F(HandInput, ARightClickOnAWallTilePassesAndALockedHandPlaysAtOnce) {
 
 }  // namespace
 }  // namespace tess::test
+
+namespace tess::test {
+namespace {
+
+TEST(HandInputOnAnotherSeatsDiscard, ARightClickOnAConcealedTileNeverPasses) {
+  TableScript t;
+  ASSERT_TRUE(t.DealOthersTurn(kHand, 0x16));
+  ASSERT_TRUE(t.DeliverAll({DiscardMsg(kRight, 0x42), OfferMsg(kOwn, kPass | 8)}));
+  const SeatState& s = t.c().game.custom[0];
+  const size_t before = t.h.server.ReceivedCount();
+  t.Click(t.c().MainForm.At("MJ_Image", s.mj[s.HandStart + 2].slot), kButtonRight);
+  t.h.RunFor(300);
+  EXPECT_EQ(t.h.server.ReceivedCount(), before);
+  EXPECT_TRUE(t.c().MainForm.At("Operation", 4).visible);
+  EXPECT_EQ(s.HandCount, 13);
+  // Beside the hand it passes.
+  t.ClickTable(300, 420, kButtonRight);
+  EXPECT_EQ(t.SentOfType(7, 1, before).size(), 1u);
+  EXPECT_FALSE(t.c().MainForm.At("Operation", 4).visible);
+}
+
+}  // namespace
+}  // namespace tess::test
