@@ -5,6 +5,7 @@
 #include "core/command_line.h"
 #include "core/program_end.h"
 #include "platform/single_instance.h"
+#include "play/hand_input.h"
 #include "table/table_clear.h"
 #include "table/table_layout.h"
 #include "ui/table_click.h"
@@ -94,6 +95,7 @@ void Form_Load(Client& c, const std::string& command_line) {
   RestoreMainWindow(c);
   // 13. Table positions.
   SetUpTableElements(c);
+  InstallHandInput(c);
   SetUpSeatPositions(c.game);
   c.game.custom[0].Seat = 0;
   c.conn.Reconnected = false;

@@ -1,9 +1,8 @@
 #include "play/deal.h"
 
-#include <cmath>
-
 #include "core/client.h"
 #include "play/discards.h"
+#include "play/tile_slots.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
 
@@ -19,12 +18,6 @@ constexpr int kTileWords = 12;
 constexpr double kHandW[kSeatCount] = {48, 35, 36, 35};
 constexpr double kHandH[kSeatCount] = {78, 66, 50, 66};
 
-int16_t Round(double v) { return static_cast<int16_t>(std::lround(v)); }
-
-Element& Slot(Client& c, int slot) {
-  if (slot < 0 || slot >= kTileSlots) throw HandlerFault("tile slot " + std::to_string(slot) + " outside the table");
-  return c.MainForm.At("MJ_Image", slot);
-}
 
 void Move(Element& e, double left, double top, double w, double h) {
   e.left = left;
@@ -94,14 +87,14 @@ void AddToOwnHand(Client& c, int n, const std::array<int16_t, 4>& tiles) {
       const int code = tiles[k] & 0xFF;
       Take(c, 0, p, g.WallFront).code = static_cast<int16_t>(code);
       ShowTilePicture(c, g.WallFront, PictureIndex(4, code).value_or(kFaceDown));
-      Move(Slot(c, g.WallFront), s.HandX + w * p, s.HandY, w, h);
+      Move(TileAt(c, g.WallFront), s.HandX + w * p, s.HandY, w, h);
       g.WallFront = static_cast<int16_t>((g.WallFront + 1) % kTileSlots);
     }
     return;
   }
   if (g.WildTile >= 1) {
     for (int i = s.HandStart; i < p; ++i) {
-      Element& e = Slot(c, s.mj[i].slot);
+      Element& e = TileAt(c, s.mj[i].slot);
       e.left = s.HandX + w * i;
       e.top = s.HandY;
     }
@@ -113,13 +106,13 @@ void AddToOwnHand(Client& c, int n, const std::array<int16_t, 4>& tiles) {
     FrontRuleBefore(g);
     Take(c, 0, p, g.WallFront).code = static_cast<int16_t>(code);
     ShowTilePicture(c, g.WallFront, face);
-    Move(Slot(c, g.WallFront), s.HandX + w * p + (g.WildTile >= 1 ? w / 2 : 0), s.HandY, w, h);
+    Move(TileAt(c, g.WallFront), s.HandX + w * p + (g.WildTile >= 1 ? w / 2 : 0), s.HandY, w, h);
     FrontRuleAfter(g);
   } else {
     StepPastBack(g);
     Take(c, 0, p, g.WallBack).code = static_cast<int16_t>(code);
     ShowTilePicture(c, g.WallBack, face);
-    Move(Slot(c, g.WallBack), s.HandX + w * p + w / 2, s.HandY, w, h);
+    Move(TileAt(c, g.WallBack), s.HandX + w * p + w / 2, s.HandY, w, h);
     BackRuleAfter(g);
   }
   if (g.WildTile < 0 && (s.HandCount == 14 || (s.HandCount == 13 && !s.IsDealer))) {
@@ -141,7 +134,7 @@ void AddToOtherHand(Client& c, int v, int n) {
       Take(c, v, p, g.WallFront);
       ShowTilePicture(c, g.WallFront, back);
       const bool apart = n == 1 && (g.WildTile >= 1 || s.HandCount == 14);
-      PlaceBack(c, v, p, Slot(c, g.WallFront), apart);
+      PlaceBack(c, v, p, TileAt(c, g.WallFront), apart);
       FrontRuleAfter(g);
     }
     return;
@@ -149,7 +142,7 @@ void AddToOtherHand(Client& c, int v, int n) {
   StepPastBack(g);
   Take(c, v, p, g.WallBack);
   ShowTilePicture(c, g.WallBack, back);
-  PlaceBack(c, v, p, Slot(c, g.WallBack), /*apart=*/true);
+  PlaceBack(c, v, p, TileAt(c, g.WallBack), /*apart=*/true);
   BackRuleAfter(g);
 }
 
@@ -170,8 +163,8 @@ void AddTilesToHand(Client& c, int seat, int n, std::array<int16_t, 4> tiles) {
 
   // 2. Sizes.
   for (int v = 0; v < kSeatCount; ++v) {
-    play.TileW[v] = Round(kHandW[v] * g.ScaleX);
-    play.TileH[v] = Round(kHandH[v] * g.ScaleY);
+    play.TileW[v] = RoundPixels(kHandW[v] * g.ScaleX);
+    play.TileH[v] = RoundPixels(kHandH[v] * g.ScaleY);
   }
   const int v = ViewSeatOf(g, seat).value_or(0);
   const SeatState& s = g.custom[v];

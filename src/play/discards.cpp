@@ -1,8 +1,7 @@
 #include "play/discards.h"
 
-#include <cmath>
-
 #include "core/client.h"
+#include "play/tile_slots.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
 
@@ -21,17 +20,10 @@ constexpr int kPlaceBubbles = 428;  // 428-430: 摆
 constexpr double kLyingW[kSeatCount] = {36, 48, 30, 48};
 constexpr double kLyingH[kSeatCount] = {50, 35, 36, 35};
 
-int16_t Round(double v) { return static_cast<int16_t>(std::lround(v)); }
-
-bool IsWind(int code) { return (code >> 4) == 1 && (code & 0x0F) >= 1 && (code & 0x0F) <= 4; }
-
-Element* TileSlot(Client& c, int slot) {
-  return slot >= 0 && slot < kTileSlots ? &c.MainForm.At("MJ_Image", slot) : nullptr;
-}
 
 void SetLyingSize(Client& c, int v) {
-  c.play.TileW[v] = Round(kLyingW[v] * c.game.ScaleX);
-  c.play.TileH[v] = Round(kLyingH[v] * c.game.ScaleY);
+  c.play.TileW[v] = RoundPixels(kLyingW[v] * c.game.ScaleX);
+  c.play.TileH[v] = RoundPixels(kLyingH[v] * c.game.ScaleY);
 }
 
 // The centre of the table for a picture of its current size, then the
@@ -157,7 +149,7 @@ void ShowDiscard(Client& c, int v, int t) {
     throw HandlerFault("a discard from seat " + std::to_string(v) + " with no concealed tile");
   SetLyingSize(c, v);
   const int slot = s.mj[s.HandStart + s.HandCount - 1].slot;
-  Element* e = TileSlot(c, slot);
+  Element* e = FindTile(c, slot);
   if (!e) throw HandlerFault("a discard from seat " + std::to_string(v) + " whose tile has no slot");
   g.LastDiscardSlot = static_cast<int16_t>(slot);
   c.play.DiscardLaid = false;
@@ -192,7 +184,7 @@ void OnDiscard(Client& c) {
 }
 
 void ShowOwnDiscard(Client& c, int slot, int code) {
-  Element* e = TileSlot(c, slot);
+  Element* e = FindTile(c, slot);
   if (!e) return;
   c.play.DiscardLaid = false;
   MoveToCentre(c, *e, 0);
@@ -203,32 +195,32 @@ void ShowOwnDiscard(Client& c, int slot, int code) {
 void LayDiscardOnPile(Client& c) {
   GameState& g = c.game;
   const int d = g.LastDiscarder & 3;
-  Element* e = TileSlot(c, g.LastDiscardSlot);
+  Element* e = FindTile(c, g.LastDiscardSlot);
   if (!e) return;
   SeatState& s = g.custom[d];
   const double sx = g.ScaleX, sy = g.ScaleY;
-  const int w = Round(kLyingW[d] * sx), h = Round(kLyingH[d] * sy);
+  const int w = RoundPixels(kLyingW[d] * sx), h = RoundPixels(kLyingH[d] * sy);
   e->left = s.DiscardX;
   e->top = s.DiscardY;
   e->width = w;
   e->height = h;
-  const int column = Round(h - 17 * sy);  // the side piles' step
+  const int column = RoundPixels(h - 17 * sy);  // the side piles' step
   switch (d) {
     case 0:
       c.MainForm.SendToBack(*e);
       s.DiscardX = static_cast<int16_t>(s.DiscardX + w);
       if ((s.DiscardX - s.DiscardRowX) / w == 8) {
         s.DiscardX = s.DiscardRowX;
-        s.DiscardY = Round(s.DiscardY - h + 18 * sy);
+        s.DiscardY = RoundPixels(s.DiscardY - h + 18 * sy);
       }
       break;
     case 1:
       c.MainForm.BringToFront(*e);
-      s.DiscardY = Round(s.DiscardY + h - 17 * sy);
+      s.DiscardY = RoundPixels(s.DiscardY + h - 17 * sy);
       s.DiscardX = static_cast<int16_t>(s.DiscardX - 5);
       if (column > 0 && (s.DiscardY - s.DiscardRowY) / column == 8) {
         s.DiscardY = s.DiscardRowY;
-        s.DiscardX = Round(s.DiscardX + 40 + w - 5 * sx);
+        s.DiscardX = RoundPixels(s.DiscardX + 40 + w - 5 * sx);
       }
       break;
     case 2:
@@ -236,16 +228,16 @@ void LayDiscardOnPile(Client& c) {
       s.DiscardX = static_cast<int16_t>(s.DiscardX - w);
       if ((s.DiscardRowX - s.DiscardX) / w == 8) {
         s.DiscardX = s.DiscardRowX;
-        s.DiscardY = Round(s.DiscardY + h - 14 * sy);
+        s.DiscardY = RoundPixels(s.DiscardY + h - 14 * sy);
       }
       break;
     default: {
       c.MainForm.SendToBack(*e);
-      s.DiscardY = Round(s.DiscardY - h + 17 * sy);
+      s.DiscardY = RoundPixels(s.DiscardY - h + 17 * sy);
       s.DiscardX = static_cast<int16_t>(s.DiscardX - 5);
       if (column > 0 && (s.DiscardRowY - s.DiscardY) / column == 8) {
         s.DiscardY = s.DiscardRowY;
-        s.DiscardX = Round(s.DiscardX + 40 - w + 5 * sx);
+        s.DiscardX = RoundPixels(s.DiscardX + 40 - w + 5 * sx);
       }
       // Restack: within a column the oldest tile in front, a later column
       // in front of an earlier one.
@@ -254,7 +246,7 @@ void LayDiscardOnPile(Client& c) {
       const int n = play.RightPileCount;
       auto front = [&](int from, int to) {
         for (int i = from; i >= to; --i)
-          if (Element* t = TileSlot(c, play.RightPileSlots[i])) c.MainForm.BringToFront(*t);
+          if (Element* t = FindTile(c, play.RightPileSlots[i])) c.MainForm.BringToFront(*t);
       };
       if (n >= 17) {
         front(15, 8);

@@ -8,8 +8,11 @@
 #include "core/connection.h"
 #include "core/leave.h"
 #include "core/program_end.h"
+#include "play/claims.h"
 #include "play/deal.h"
 #include "play/discards.h"
+#include "play/offers.h"
+#include "play/reveal.h"
 #include "table/new_hand.h"
 #include "table/seats.h"
 
@@ -41,12 +44,12 @@ constexpr Entry kCatalogue[] = {
     {kTypeSeatName, OnSeatName, nullptr},
     {kTypeHandStart, OnHandStart, nullptr},
     {kTypeDraw, OnDraw, RegisteredSpectator},
-    {kTypeActionOffer, Registered, nullptr},
-    {kTypeClaimResult, Registered, RegisteredSpectator},
+    {kTypeActionOffer, OnActionOffer, nullptr},
+    {kTypeClaimResult, OnClaimResult, RegisteredSpectator},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
     {kTypeHandResult, Registered, nullptr},
     {kTypeWildTile, OnWildTile, nullptr},
-    {kTypeHandReveal, Registered, nullptr},
+    {kTypeHandReveal, OnHandReveal, nullptr},
     {kTypePlayerQuit, OnPlayerQuit, nullptr},
     {kTypeSettlement, Registered, nullptr},
     {kTypeLogin, HandleLoginAnswer, nullptr},

@@ -4,6 +4,7 @@
 // XTEST, as a keyboard would type them, at the window that has the input
 // focus. Skips when Xvfb or xdotool is not installed. Real time; every wait
 // is bounded.
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,12 +15,14 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <thread>
 
 #include "support/child_process.h"
 #include "support/scripted_server.h"
+#include "support/table_script.h"
 #include "support/temp_dir.h"
 #include "ui/mini_json.h"
 
@@ -109,6 +112,7 @@ class X11E2eTest : public testing::Test {
             {"SDL_AUDIODRIVER", "dummy"},
             {"TESSALY_MESSAGEBOX", "auto"},
             {"TESSALY_TRACE", home_dir + "/trace.jsonl"},
+            {"TESSALY_SCENE", home_dir + "/scene.json"},
             {"TESSALY_HOME", home_dir}};
   }
 
@@ -146,6 +150,48 @@ class X11E2eTest : public testing::Test {
     return out;
   }
 
+  // The client's scene after SIGUSR1, once `done` holds for it (or the
+  // last one read when the wait ends).
+  JsonValue SceneWhen(const std::function<bool(const JsonValue&)>& done) const {
+    const std::string path = home_dir + "/scene.json";
+    const auto end = Clock::now() + std::chrono::milliseconds(kWaitMs);
+    JsonValue last;
+    do {
+      std::filesystem::remove(path);
+      kill(client.Pid(), SIGUSR1);
+      for (int i = 0; i < 40 && !std::filesystem::exists(path); ++i) std::this_thread::sleep_for(25ms);
+      std::this_thread::sleep_for(25ms);  // the writer finishes the file
+      std::ifstream in(path);
+      std::stringstream text;
+      text << in.rdbuf();
+      if (auto json = JsonReader::Parse(text.str())) {
+        last = *json;
+        if (done(last)) return last;
+      }
+    } while (Clock::now() < end);
+    return last;
+  }
+
+  // Starts the lobby stand-in and the client for alice and accepts her
+  // login: start-up restores the lobby, the shown window minimises it; then
+  // the login goes out and is accepted.
+  void StartLoggedIn() {
+    ASSERT_TRUE(lobby.Start(ChildOptions{{TESSALY_LOBBY_BINARY, "--title", "Orvane", "--client", "Tessaly"},
+                                         ProgramEnv(), true, true, false}));
+    ASSERT_TRUE(lobby.WaitForLine("ready", kWaitMs));
+    const std::string line = "alice$key$127.0.0.1$" + std::to_string(server.Port()) + "$一号桌$0$$0$$$0$$$";
+    ASSERT_TRUE(client.Start(ChildOptions{{TESSALY_BINARY, line}, ProgramEnv(), false, false, false}));
+    ASSERT_TRUE(lobby.WaitForLine("recv 274 61728", kWaitMs));
+    ASSERT_TRUE(lobby.WaitForLine(kMinimizeLine, kWaitMs));
+    ASSERT_TRUE(server.WaitForPackets(1, std::chrono::milliseconds(kWaitMs)));
+    ASSERT_EQ(server.Received()[0].type, 18);
+    ServerPacket accepted;
+    accepted.type = 18;
+    accepted.value = {0, 8, 0, 1};
+    ASSERT_TRUE(server.Send(accepted));
+    ASSERT_TRUE(lobby.WaitForLine("recv 771", kWaitMs));
+  }
+
   std::string xvfb_path, xdotool_path, display;
   std::string runtime_dir = MakeTempDir("x11-e2e-run");
   std::string home_dir = MakeTempDir("x11-e2e-home");
@@ -156,23 +202,8 @@ class X11E2eTest : public testing::Test {
 };
 
 TEST_F(X11E2eTest, HideKeyTwiceKeepsBothWindowsMinimised) {
-  ASSERT_TRUE(lobby.Start(ChildOptions{{TESSALY_LOBBY_BINARY, "--title", "Orvane", "--client", "Tessaly"},
-                                       ProgramEnv(), true, true, false}));
-  ASSERT_TRUE(lobby.WaitForLine("ready", kWaitMs));
-  const std::string line = "alice$key$127.0.0.1$" + std::to_string(server.Port()) + "$一号桌$0$$0$$$0$$$";
-  ASSERT_TRUE(client.Start(ChildOptions{{TESSALY_BINARY, line}, ProgramEnv(), false, false, false}));
-
-  // Start-up restores the lobby, the shown window minimises it; then the
-  // login goes out and is accepted.
-  ASSERT_TRUE(lobby.WaitForLine("recv 274 61728", kWaitMs));
-  ASSERT_TRUE(lobby.WaitForLine(kMinimizeLine, kWaitMs));
-  ASSERT_TRUE(server.WaitForPackets(1, std::chrono::milliseconds(kWaitMs)));
-  ASSERT_EQ(server.Received()[0].type, 18);
-  ServerPacket accepted;
-  accepted.type = 18;
-  accepted.value = {0, 8, 0, 1};
-  ASSERT_TRUE(server.Send(accepted));
-  ASSERT_TRUE(lobby.WaitForLine("recv 771", kWaitMs));
+  StartLoggedIn();
+  if (HasFatalFailure()) return;
   ASSERT_EQ(CommandsAfterLogin(), std::vector<uint32_t>{});
 
   // Without a window manager nothing gives the window the focus: the test
@@ -196,6 +227,85 @@ TEST_F(X11E2eTest, HideKeyTwiceKeepsBothWindowsMinimised) {
   EXPECT_EQ(lobby.Lines(), std::vector<std::string>{});
   EXPECT_EQ(CommandsAfterLogin(), (std::vector<uint32_t>{0xF020, 0xF020}));
   EXPECT_FALSE(client.WaitExit(0));
+}
+
+// One element of a scene by name and index.
+const JsonValue* FindElement(const JsonValue& scene, const std::string& name, int index) {
+  for (const JsonValue& e : scene["elements"].items)
+    if (e["name"].text == name && !e["index"].IsNull() && e["index"].number == index) return &e;
+  return nullptr;
+}
+
+// The local hand row (Top 564 or raised to 554) of a scene, left to right.
+std::vector<const JsonValue*> HandRow(const JsonValue& scene) {
+  std::vector<const JsonValue*> row;
+  for (const JsonValue& e : scene["elements"].items)
+    if (e["name"].text == "MJ_Image" && e["shown"].boolean && (e["top"].number == 564 || e["top"].number == 554))
+      row.push_back(&e);
+  std::sort(row.begin(), row.end(), [](const JsonValue* a, const JsonValue* b) { return (*a)["left"].number < (*b)["left"].number; });
+  return row;
+}
+
+// The pointer over a hand tile raises it; a click discards it, after the
+// pass for the offer still open. Pointer and clicks through XTEST at the
+// window point the scene dump gives (the element's place plus its
+// container's).
+TEST_F(X11E2eTest, APlayerHoversAndDiscardsATileWithTheRealMouse) {
+  StartLoggedIn();
+  if (HasFatalFailure()) return;
+  // alice's own profile first, then the names: the start button stays latched.
+  ProfileFields own;
+  own.account = "alice";
+  own.nick = "alice";
+  const char* names[] = {"alice", "bob", "carol", "dave"};
+  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
+  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
+  script.push_back(HandStartMsg(1, {1, 1, 1, 1}));
+  const std::array<uint16_t, 12> tiles = {0x81, 0x81, 0x81, 0x81, 0x42, 0x42, 0x42, 0x42, 0x23, 0x27, 0x11, 0x13};
+  for (int batch = 0; batch < 3; ++batch) {
+    std::array<uint16_t, 12> words{};
+    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
+    script.push_back(DealMsg(1, 4, words));
+  }
+  for (const ServerPacket& p : {DrawMsg(1, 0x16), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(1, 0x29),
+                                WildTileMsg(0x25, 0x24), OfferMsg(1, 1 | 32)})
+    script.push_back(p);
+  for (const ServerPacket& p : script) ASSERT_TRUE(server.Send(p));
+
+  JsonValue scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* pass = FindElement(s, "Operation", 4);
+    return pass && (*pass)["shown"].boolean && HandRow(s).size() == 14;
+  });
+  auto row = HandRow(scene);
+  ASSERT_EQ(row.size(), 14u) << "the offer did not show";
+  // Sorted: 81 81 81 81 42 42 42 42 23 27 29 11 13 16; the sixth is 0x42.
+  const int slot = static_cast<int>((*row[5])["index"].number);
+  double table_left = 0, table_top = 0;
+  for (const JsonValue& e : scene["elements"].items)
+    if (e["name"].text == "Pic1") table_left = e["left"].number, table_top = e["top"].number;
+  const int x = static_cast<int>(table_left + (*row[5])["left"].number + (*row[5])["width"].number / 2);
+  const int y = static_cast<int>(table_top + (*row[5])["top"].number + (*row[5])["height"].number / 2);
+
+  const std::string window = ClientWindow();
+  ASSERT_FALSE(window.empty());
+  ASSERT_EQ(Xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)}).status, 0);
+  scene = SceneWhen([&](const JsonValue& s) {
+    const JsonValue* e = FindElement(s, "MJ_Image", slot);
+    return e && (*e)["top"].number == 554;
+  });
+  ASSERT_NE(FindElement(scene, "MJ_Image", slot), nullptr);
+  EXPECT_EQ((*FindElement(scene, "MJ_Image", slot))["top"].number, 554) << "the tile did not rise under the pointer";
+
+  const size_t before = server.ReceivedCount();
+  ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
+  ASSERT_TRUE(server.WaitForPackets(before + 2, std::chrono::milliseconds(kWaitMs)));
+  const auto got = server.Received();
+  EXPECT_EQ(got[before].type, 7);
+  EXPECT_EQ(got[before].value, (std::array<int16_t, 4>{1, 0, 0, 0}));
+  EXPECT_EQ(got[before + 1].type, 2);
+  EXPECT_EQ(got[before + 1].value, (std::array<int16_t, 4>{0, 0, 0, 0x4042}));
+  scene = SceneWhen([&](const JsonValue& s) { return HandRow(s).size() == 13; });
+  EXPECT_EQ(HandRow(scene).size(), 13u);
 }
 
 }  // namespace

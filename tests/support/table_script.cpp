@@ -85,6 +85,31 @@ ServerPacket WildTileMsg(int16_t wild, int16_t indicator) {
   return p;
 }
 
+ServerPacket OfferMsg(uint8_t seat, int16_t opts) {
+  ServerPacket p;
+  p.type = 6;
+  p.seat = seat;
+  p.value = {opts, 0, 0, 0};
+  return p;
+}
+
+ServerPacket ClaimMsg(uint8_t seat, int16_t kind, std::array<int16_t, 3> tiles) {
+  ServerPacket p;
+  p.type = 7;
+  p.seat = seat;
+  p.value = {kind, tiles[0], tiles[1], tiles[2]};
+  return p;
+}
+
+ServerPacket RevealMsg(uint8_t seat, std::array<int16_t, 4> tiles, std::array<uint8_t, 5> wall) {
+  ServerPacket p;
+  p.type = 15;
+  p.seat = seat;
+  p.value = tiles;
+  p.Bytes(16, wall);
+  return p;
+}
+
 TableScript::TableScript() {
   if (h.LogIn()) c().TimerKeepAlive.SetEnabled(false);
 }
@@ -95,6 +120,68 @@ bool TableScript::Deliver(const ServerPacket& p) {
   if (!h.server.Send(p)) return false;
   h.RunUntil([&] { return h.ended || c().packets.RecvReadPos != read_before; }, 20000);
   return !h.ended;
+}
+
+namespace {
+
+// Screen point of table point (x, y).
+std::pair<double, double> OnScreen(Client& c, const Element& e, double x, double y) {
+  return {c.MainForm.left + e.FormLeft() + x, c.MainForm.top + e.FormTop() + y};
+}
+
+// A point of `e` where it is not covered (its centre when none is found):
+// where a user clicks an element that others partly overlap.
+std::pair<double, double> VisiblePoint(Client& c, const Element& e) {
+  for (double fy = 0.5; fy < 1; fy += 0.1)
+    for (double fx : {0.5, 0.3, 0.7, 0.15, 0.85})
+      for (double y : {e.height * fy, e.height * (1 - fy)})
+        if (c.MainForm.HitTest(e.FormLeft() + e.width * fx, e.FormTop() + y) == &e) return {e.width * fx, y};
+  return {e.width / 2, e.height / 2};
+}
+
+}  // namespace
+
+void TableScript::Click(const Element& e, int button) {
+  const auto [px, py] = VisiblePoint(c(), e);
+  const auto [x, y] = OnScreen(c(), e, px, py);
+  h.Do([&](Client& cl) {
+    cl.desktop.MouseMove(x, y, 0, 0);
+    cl.desktop.MouseDown(x, y, button, 0, h.clock.NowMs());
+    cl.desktop.MouseUp(x, y, button, 0);
+  });
+}
+
+void TableScript::Hover(const Element& e) {
+  const auto [x, y] = OnScreen(c(), e, e.width / 2, e.height / 2);
+  h.Do([&](Client& cl) { cl.desktop.MouseMove(x, y, 0, 0); });
+}
+
+void TableScript::MoveOverTable(double x, double y) {
+  const auto [sx, sy] = OnScreen(c(), c().MainForm.At("Pic1"), x, y);
+  h.Do([&](Client& cl) { cl.desktop.MouseMove(sx, sy, 0, 0); });
+}
+
+void TableScript::ClickTable(double x, double y, int button) {
+  const auto [sx, sy] = OnScreen(c(), c().MainForm.At("Pic1"), x, y);
+  h.Do([&](Client& cl) {
+    cl.desktop.MouseMove(sx, sy, 0, 0);
+    cl.desktop.MouseDown(sx, sy, button, 0, h.clock.NowMs());
+    cl.desktop.MouseUp(sx, sy, button, 0);
+  });
+}
+
+std::vector<ServerPacket> TableScript::SentOfType(uint16_t type, size_t n, size_t after) {
+  std::vector<ServerPacket> of_type;
+  const auto collect = [&] {
+    of_type.clear();
+    const auto all = h.server.Received();
+    for (size_t i = after; i < all.size(); ++i)
+      if (all[i].type == type) of_type.push_back(all[i]);
+    return of_type.size() >= n;
+  };
+  h.RunUntil(collect, 5000);
+  collect();
+  return of_type;
 }
 
 bool TableScript::DeliverAll(const std::vector<ServerPacket>& ps) {
@@ -131,6 +218,16 @@ bool TableScript::StartHand(uint8_t dealer, const std::array<uint16_t, 12>& own)
     if (!Deliver(DealMsg(c().game.custom[0].Seat, 4, words))) return false;
   }
   return true;
+}
+
+bool TableScript::DealOwnTurn(const std::array<uint16_t, 12>& own, int16_t first, int16_t last) {
+  return SeatAt(1) && StartHand(1, own) && DeliverAll({DrawMsg(1, first), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(1, last),
+                                          WildTileMsg(0x25, 0x24)});
+}
+
+bool TableScript::DealOthersTurn(const std::array<uint16_t, 12>& own, int16_t draw) {
+  return SeatAt(1) && StartHand(2, own) && DeliverAll({DrawMsg(1, draw), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0),
+                                                       DrawMsg(2, 0), WildTileMsg(0x25, 0x24)});
 }
 
 }  // namespace tess::test

@@ -40,6 +40,13 @@ ServerPacket DrawMsg(uint8_t seat, int16_t code, int16_t v1 = 0);
 ServerPacket DiscardMsg(uint8_t seat, int16_t code, int16_t mark = 0, int16_t kind = 0);
 // Type 14: wild tile and indicator.
 ServerPacket WildTileMsg(int16_t wild, int16_t indicator);
+// Type 6: the action offer to `seat`, option bits `opts` in value(0).
+ServerPacket OfferMsg(uint8_t seat, int16_t opts);
+// Type 7: `seat`'s claim of `kind` with tiles(0..2).
+ServerPacket ClaimMsg(uint8_t seat, int16_t kind, std::array<int16_t, 3> tiles);
+// Type 15: up to four of `seat`'s tiles (taken value(3) first) and five
+// wall tile bytes 16-20.
+ServerPacket RevealMsg(uint8_t seat, std::array<int16_t, 4> tiles, std::array<uint8_t, 5> wall = {});
 
 // A logged-in client ("alice") whose server speaks through `Deliver`.
 class TableScript {
@@ -60,6 +67,25 @@ class TableScript {
   // A new hand with `dealer` and dice 1,1,1,1, then the deal of twelve
   // tiles each: the local tiles are `own` (12 codes).
   bool StartHand(uint8_t dealer, const std::array<uint16_t, 12>& own);
+  // alice is seated at mask 1, deals `own`, draws `first`, each other seat draws once,
+  // alice draws `last` (14 tiles, sorted), and the wild tile 0x25 is named.
+  bool DealOwnTurn(const std::array<uint16_t, 12>& own, int16_t first, int16_t last);
+  // alice is seated at mask 1 and bob (mask 2, her right) deals: alice is
+  // dealt `own` and draws `draw` (13 tiles, sorted), bob holds 14, the
+  // others 13, and the wild tile 0x25 is named.
+  bool DealOthersTurn(const std::array<uint16_t, 12>& own, int16_t draw);
+
+  // The mouse as the window system gives it, on a part of `e` no other
+  // element covers (hovering: at its centre), or at table point (x, y):
+  // down and up, or a move.
+  void Click(const Element& e, int button = kButtonLeft);
+  void Hover(const Element& e);
+  void MoveOverTable(double x, double y);
+  void ClickTable(double x, double y, int button);
+  // Runs until the server has `n` packets of `type` in all after the
+  // `after` first ones it received; returns those of that type.
+  std::vector<ServerPacket> SentOfType(uint16_t type, size_t n, size_t after = 0);
+
   // The account at ViewSeat... as the script seated them.
   std::array<std::string, 4> names_by_index;  // by SeatIndex
 };
