@@ -48,9 +48,6 @@ struct ClientOptions {
 // Calls into subsystems that are wired in by their own modules; an empty
 // one does nothing. Each names the operation the tick or a handler asks for.
 struct Subsystems {
-  // The automatic player takes the local turn (the AutoMode player when the
-  // argument is true, the ordinary one otherwise).
-  std::function<void(Client&, bool auto_mode)> AutoPlayTurn;
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
   // The handlers of the server messages that the table, play, scoring and

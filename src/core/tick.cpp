@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "autoplay/auto_play.h"
 #include "core/client.h"
 #include "table/table_clear.h"
 #include "table/dispatcher.h"
@@ -92,7 +93,11 @@ void TurnCountdownTask(Client& c) {
   HideCountdown(c);
   t.Countdown = t.TurnSeconds;
   SwitchTaskOff(c, kTaskTurnCountdown);
-  if (c.game.custom[0].HandCount > 0 && c.parts.AutoPlayTurn) c.parts.AutoPlayTurn(c, t.AutoMode);
+  if (c.game.custom[0].HandCount <= 0) return;
+  if (t.AutoMode)
+    AutoPlayTurn(c);
+  else
+    TimeoutPlayTurn(c);
 }
 
 // Task 7: the pause before the next hand.

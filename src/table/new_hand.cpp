@@ -112,6 +112,7 @@ void OnHandStart(Client& c) {
   ++g.juNum;
   ClearTable(c);
   BuildWall(c);
+  c.analysis.NeedSuitChoice = 1;
 
   int dealer = -1;
   for (int v = 0; v < kSeatCount && dealer < 0; ++v)

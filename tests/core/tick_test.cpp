@@ -54,7 +54,6 @@ class TickTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(h.LogIn()) << h.ended.value_or("");
     sound_mark = h.TraceText().size();
-    c().parts.AutoPlayTurn = [this](Client&, bool auto_mode) { auto_players.push_back(auto_mode); };
   }
 
   Client& c() { return *h.client; }
@@ -92,7 +91,16 @@ class TickTest : public ::testing::Test {
 
   ClientHarness h;
   size_t sound_mark = 0;
-  std::vector<bool> auto_players;
+  // The automatic players that ran since `from` in the trace, by whether
+  // each was the full one.
+  std::vector<bool> AutoPlayers(size_t from) const {
+    std::vector<bool> players;
+    std::istringstream lines(h.TraceText().substr(from));
+    for (std::string line; std::getline(lines, line);)
+      if (line.find("\"ev\":\"autoplay\"") != std::string::npos)
+        players.push_back(line.find("\"full\":true") != std::string::npos);
+    return players;
+  }
 };
 
 // --- Task 0: sending -------------------------------------------------------
@@ -165,7 +173,10 @@ TEST_F(TickTest, AChatLineThatCannotBeShownGivesTheReceiveErrorAndReceivingGoesO
 // A fault in a task outside the dispatcher (here the automatic player's)
 // takes the fault exit: the lobby restored, the program ended.
 TEST_F(TickTest, AFaultInATaskRestoresTheLobbyAndEndsTheProgram) {
-  c().parts.AutoPlayTurn = [](Client&, bool) { throw std::out_of_range("hand index 14"); };
+  // The full player meets a hand record that reaches past its last entry.
+  c().tick.AutoMode = true;
+  c().analysis.NeedSuitChoice = 1;
+  c().game.custom[0].HandStart = 19;
   c().game.custom[0].HandCount = 13;
   const size_t lobby_before = h.lobby->Received().size();
   StartTurn(0, 0);
@@ -265,7 +276,7 @@ TEST_F(TickTest, TimeoutStartsTheAutomaticPlayerOnlyWhenThePlayerHasNotActed) {
   };
   for (const Case& cs : {Case{0, 13, false, 3, {false}, 1}, Case{1, 13, true, 3, {true}, 1},
                          Case{1, 0, false, 3, {}, 1}, Case{2, 13, false, 2, {}, 0}}) {
-    auto_players.clear();
+    const size_t from = h.TraceText().size();
     c().tick.TimeoutStreak = 0;
     c().tick.TimeoutLimit = 0;
     c().tick.TurnSeconds = 8;
@@ -277,7 +288,7 @@ TEST_F(TickTest, TimeoutStartsTheAutomaticPlayerOnlyWhenThePlayerHasNotActed) {
     const std::string label = "TurnState " + std::to_string(cs.turn_state) + ", " +
                               std::to_string(cs.hand_count) + " tiles";
     EXPECT_EQ(c().tick.TurnState, cs.state_after) << label;
-    EXPECT_EQ(auto_players, cs.players) << label;
+    EXPECT_EQ(AutoPlayers(from), cs.players) << label;
     EXPECT_EQ(c().tick.TimeoutStreak, cs.streak_after) << label;
     const bool timed_out = cs.turn_state < 2;
     EXPECT_EQ(c().tick.TaskEnabled[kTaskTurnCountdown], !timed_out) << label;

@@ -6,6 +6,7 @@
 
 #include "core/client.h"
 #include "support/table_script.h"
+#include "ui/result_boards.h"
 
 namespace tess::test {
 namespace {
@@ -174,8 +175,7 @@ TEST_F(Claims, ARedDragonAddedKongHasTheBubbleAndSoundButNoCaptionOrVoice) {
 }
 
 TEST_F(Claims, OnlyTheFirstWinColoursTheResultLabelsAndNamesTheWinner) {
-  Form& score = c().desktop.AddForm("Score");
-  for (int v = 0; v < 4; ++v) score.Add(ElementKind::kLabel, "ID", v);
+  Form& score = LoadScoreBoard(c());
   ASSERT_TRUE(t.Deliver(ClaimMsg(kTop, kWin, {0, 0, 0})));
   EXPECT_EQ(c().play.WinnerView, 2);
   EXPECT_EQ(c().MainForm.At("Words").picture->id, 190);
