@@ -25,6 +25,7 @@
 #include "platform/trace.h"
 #include "play/play_state.h"
 #include "scoring/hand_analysis.h"
+#include "scoring/settlement.h"
 #include "sound/sound.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
@@ -92,6 +93,7 @@ struct Client {
 
   GameState game;
   PlayState play;
+  SettlementState settlement;
   PacketQueues packets;
   TickState tick;
   ConnectionState conn;

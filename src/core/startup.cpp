@@ -7,6 +7,7 @@
 #include "platform/single_instance.h"
 #include "play/hand_input.h"
 #include "table/table_clear.h"
+#include "ui/button_bar.h"
 #include "table/table_layout.h"
 #include "ui/table_click.h"
 #include "ui/window_frame.h"
@@ -96,6 +97,7 @@ void Form_Load(Client& c, const std::string& command_line) {
   // 13. Table positions.
   SetUpTableElements(c);
   InstallHandInput(c);
+  InstallButtonBar(c);
   SetUpSeatPositions(c.game);
   c.game.custom[0].Seat = 0;
   c.conn.Reconnected = false;

@@ -10,6 +10,7 @@
 #include "core/program_end.h"
 #include "play/claims.h"
 #include "play/deal.h"
+#include "scoring/settlement.h"
 #include "play/discards.h"
 #include "play/offers.h"
 #include "play/reveal.h"
@@ -47,11 +48,11 @@ constexpr Entry kCatalogue[] = {
     {kTypeActionOffer, OnActionOffer, nullptr},
     {kTypeClaimResult, OnClaimResult, RegisteredSpectator},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
-    {kTypeHandResult, Registered, nullptr},
+    {kTypeHandResult, OnHandResult, nullptr},
     {kTypeWildTile, OnWildTile, nullptr},
     {kTypeHandReveal, OnHandReveal, nullptr},
     {kTypePlayerQuit, OnPlayerQuit, nullptr},
-    {kTypeSettlement, Registered, nullptr},
+    {kTypeSettlement, OnSettlement, nullptr},
     {kTypeLogin, HandleLoginAnswer, nullptr},
     {kTypeChat, NoVisibleEffect, nullptr},
     {kTypeSeatInfo, OnSeatInfo, nullptr},

@@ -107,6 +107,7 @@ void OnHandStart(Client& c) {
   SwitchTaskOn(c, kTaskBlink);
   c.conn.HadHand = true;
   g.HandInProgress = true;
+  c.settlement.HandUnsettled = true;
   for (int v = 0; v < kSeatCount; ++v)
     if (Element* ok = f.Find("OK", v)) ok->visible = false;
   ++g.juNum;

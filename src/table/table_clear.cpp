@@ -76,6 +76,7 @@ void ClearTable(Client& c) {
 void ResetHandState(Client& c) {
   ResetHandRecords(c.game);
   c.play = PlayState{};
+  ResetHandResults(c);
   if (Element* caption = c.MainForm.Find("Label3")) caption->caption.clear();
 }
 
