@@ -1,14 +1,14 @@
 // The practice server and four real tessaly clients in automatic mode,
-// headless, each with its own program directory and lobby titles: three
+// headless, each with its own program directory and lobby titles: five
 // hands are played to their end with no client leaving, every client gets
-// every hand's results, and every client's trace shows the discards the
-// server made, in the server's order. Real time; every wait is bounded.
+// every hand's results, writes every settlement to its history file and
+// continues, and every client's trace shows the discards, in the server's
+// order. Real time; every wait is bounded.
 //
-// The wall file arranges three short hands: the dealer wins with its dealt
-// tiles; then, twice, the seat after the dealer wins on the dealer's first
-// discard. Seats that do not answer are played by the server, so the hands
-// move whether or not the clients play, and the same hands end the same way
-// when the clients do.
+// The wall file arranges five short hands: the dealer wins with its dealt
+// tiles; then, four times, the seat after the dealer wins on the dealer's
+// first discard. The clients answer within their one-second turn, before
+// the server would play a silent seat itself.
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -35,13 +35,14 @@ using practice::Tile;
 
 constexpr int kPlayMs = 80000;
 
-// The packets of `type` a client took from its receive ring, in order.
-std::vector<std::vector<uint8_t>> Received(const std::string& trace, int type) {
+// The packets of `type` a client's trace records as `ev` ("recv": taken
+// from its receive ring; "send": written to the socket), in order.
+std::vector<std::vector<uint8_t>> Packets(const std::string& trace, const std::string& ev, int type) {
   std::ifstream in(trace);
   std::vector<std::vector<uint8_t>> out;
   for (std::string line; std::getline(in, line);) {
     auto json = JsonReader::Parse(line);
-    if (!json || (*json)["ev"].text != "recv") continue;
+    if (!json || (*json)["ev"].text != ev) continue;
     const std::string hex = (*json)["hex"].text;
     if (hex.size() != 544 || std::stoi(hex.substr(6, 2), nullptr, 16) != type) continue;
     std::vector<uint8_t> bytes;
@@ -50,6 +51,8 @@ std::vector<std::vector<uint8_t>> Received(const std::string& trace, int type) {
   }
   return out;
 }
+std::vector<std::vector<uint8_t>> Received(const std::string& trace, int type) { return Packets(trace, "recv", type); }
+std::vector<std::vector<uint8_t>> Sent(const std::string& trace, int type) { return Packets(trace, "send", type); }
 
 std::string Walls() {
   practice::test::WallPlan one;
@@ -70,13 +73,20 @@ std::string Walls() {
   two.hands = {apart, takes_anything, filler_a, filler_b};
   two.dealer_extra = 0x15;
   two.back = {0x88};  // the nine of dots is wild
-  practice::test::WallPlan three;
-  three.hands = {filler_b, apart, takes_anything, filler_a};
-  three.dealer_extra = 0x15;
-  three.back = {0x88};
-  return practice::test::WallLine(practice::test::ArrangeWall(one, 0)) + "\n" +
-         practice::test::WallLine(practice::test::ArrangeWall(two, 0)) + "\n" +
-         practice::test::WallLine(practice::test::ArrangeWall(three, 1)) + "\n";
+  // Hands 3 to 5 likewise, the deal passing on to the seat that won.
+  std::string walls = practice::test::WallLine(practice::test::ArrangeWall(one, 0)) + "\n" +
+                      practice::test::WallLine(practice::test::ArrangeWall(two, 0)) + "\n";
+  for (int dealer = 1; dealer <= 3; ++dealer) {
+    practice::test::WallPlan next;
+    next.hands[dealer] = apart;
+    next.hands[(dealer + 1) % 4] = takes_anything;
+    next.hands[(dealer + 2) % 4] = filler_a;
+    next.hands[(dealer + 3) % 4] = filler_b;
+    next.dealer_extra = 0x15;
+    next.back = {0x88};
+    walls += practice::test::WallLine(practice::test::ArrangeWall(next, dealer)) + "\n";
+  }
+  return walls;
 }
 
 class PracticeE2eTest : public testing::Test {
@@ -122,10 +132,13 @@ class PracticeE2eTest : public testing::Test {
   ChildProcess clients[4];
 };
 
-TEST_F(PracticeE2eTest, FourAutomaticClientsPlayThreeHandsToTheEnd) {
-  ASSERT_TRUE(server.Start(ChildOptions{{TESSALY_PRACTICE_SERVER, "--port", "0", "--hands", "3", "--seed", "3",
-                                         "--wall-file", out_dir + "/walls.txt", "--answer-ms", "600", "--pace-ms",
-                                         "450", "--dice-ms", "2500", "--deal-ms", "1500", "--ready-ms", "3000",
+// The clients answer within their one-second turn, well before the server
+// would play a silent seat.
+TEST_F(PracticeE2eTest, FourAutomaticClientsPlayFiveHandsToTheEnd) {
+  ASSERT_TRUE(server.Start(ChildOptions{{TESSALY_PRACTICE_SERVER, "--port", "0", "--hands", "5", "--seed", "3",
+                                         "--wall-file", out_dir + "/walls.txt", "--turn-seconds", "1",
+                                         "--answer-ms", "4000", "--pace-ms",
+                                         "450", "--dice-ms", "2500", "--deal-ms", "1500", "--ready-ms", "8000",
                                          "--events"},
                                         {}, false, true, false}));
   server.WaitForLine("\x01", 3000);
@@ -166,19 +179,21 @@ TEST_F(PracticeE2eTest, FourAutomaticClientsPlayThreeHandsToTheEnd) {
     ASSERT_TRUE(posted()) << "client " << n;
   }
 
-  ASSERT_TRUE(ServerSaid("event settled 3", kPlayMs));
+  ASSERT_TRUE(ServerSaid("event settled 5", kPlayMs));
   const std::vector<std::string> hands = ServerLines("hand ");
-  ASSERT_EQ(hands.size(), 3u);
+  ASSERT_EQ(hands.size(), 5u);
   EXPECT_EQ(hands[0].rfind("hand 1 seed 4 dealer 0 winner 0 self-drawn", 0), 0u) << hands[0];
   EXPECT_EQ(hands[1].rfind("hand 2 seed 5 dealer 0 winner 1 on-discard", 0), 0u) << hands[1];
   EXPECT_EQ(hands[2].rfind("hand 3 seed 6 dealer 1 winner 2 on-discard", 0), 0u) << hands[2];
+  EXPECT_EQ(hands[3].rfind("hand 4 seed 7 dealer 2 winner 3 on-discard", 0), 0u) << hands[3];
+  EXPECT_EQ(hands[4].rfind("hand 5 seed 8 dealer 3 winner 0 on-discard", 0), 0u) << hands[4];
   for (int n = 0; n < 4; ++n) EXPECT_FALSE(clients[n].WaitExit(0)) << "client " << n << " ended";
 
   // The clients take one packet per tick: give them time to catch up.
   const auto end = std::chrono::steady_clock::now() + 30s;
   auto caught_up = [&] {
     for (int n = 0; n < 4; ++n)
-      if (Received(Trace(n), 9).size() < 12) return false;
+      if (Received(Trace(n), 17).size() < 5 || Sent(Trace(n), 16).size() < 5) return false;
     return true;
   };
   while (!caught_up() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(250ms);
@@ -191,19 +206,30 @@ TEST_F(PracticeE2eTest, FourAutomaticClientsPlayThreeHandsToTheEnd) {
     s >> hand >> seat >> tile;
     discards.push_back(std::to_string(seat) + " " + std::to_string(tile));
   }
-  EXPECT_EQ(discards.size(), 2u);  // the dealers' first discards in hands 2 and 3
+  EXPECT_EQ(discards.size(), 4u);  // the dealers' first discards in hands 2 to 5
+  size_t sent_discards = 0;
+  for (int n = 0; n < 4; ++n) sent_discards += Sent(Trace(n), 2).size();
+  EXPECT_EQ(sent_discards, 4u);  // each made by the dealer's own client
   for (int n = 0; n < 4; ++n) {
     SCOPED_TRACE("client " + std::to_string(n));
     EXPECT_FALSE(clients[n].WaitExit(0));
-    EXPECT_EQ(Received(Trace(n), 9).size(), 12u);  // four results in each of three hands
-    EXPECT_EQ(Received(Trace(n), 17).size(), 3u);
-    EXPECT_EQ(Received(Trace(n), 4).size(), 3u);
+    EXPECT_EQ(Received(Trace(n), 9).size(), 20u);  // four results in each of five hands
+    EXPECT_EQ(Received(Trace(n), 17).size(), 5u);
+    EXPECT_EQ(Received(Trace(n), 4).size(), 5u);
     std::vector<std::string> seen;
     for (const auto& p : Received(Trace(n), 2)) seen.push_back(std::to_string(__builtin_ctz(p[6])) + " " + std::to_string(p[15]));
     EXPECT_EQ(seen, discards);
+    // The client played its own seat: its discards and continues went out.
+    EXPECT_EQ(Sent(Trace(n), 16).size(), 5u);
     // Each client's deal is its own seat's.
+    // Every settlement went into the client's history file.
+    std::ifstream history(out_dir + "/table/seat" + std::to_string(n) + "/info.kb");
+    std::stringstream kept;
+    kept << history.rdbuf();
+    for (int hand = 1; hand <= 5; ++hand)
+      EXPECT_NE(kept.str().find("[juNum:" + std::to_string(hand) + "]"), std::string::npos) << hand;
     const auto deals = Received(Trace(n), 1);
-    ASSERT_EQ(deals.size(), 3u);
+    ASSERT_EQ(deals.size(), 5u);
     for (const auto& deal : deals) EXPECT_EQ(deal[6], 1 << n);
   }
 }
