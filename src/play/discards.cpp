@@ -86,23 +86,29 @@ void ArmBubbleHide(Client& c) {
   c.tick.TaskCounter[kTaskBubbleHide] = 0;
 }
 
-// The 报 or 摆 bubble of seat v (1-3).
-void ShowMarkBubble(Client& c, int v, int first_picture) {
-  Form& f = c.MainForm;
-  Element& bubble = f.At("speakFeng");
-  ShowResourcePicture(c, bubble, first_picture + v - 1);
+// A bubble beside seat v (1-3): on the left at (8, 280), by the top seat's
+// portrait, on the right at (936, right_top).
+void PlaceBubble(Client& c, Element& bubble, int v, double right_top) {
   const double sx = c.game.ScaleX, sy = c.game.ScaleY;
   if (v == 1) {
     bubble.left = 8 * sx;
     bubble.top = 280 * sy;
   } else if (v == 2) {
-    const Element& tou = f.At("Tou", 2);
+    const Element& tou = c.MainForm.At("Tou", 2);
     bubble.left = tou.left + 0.8 * tou.width;
     bubble.top = tou.top + 0.8 * tou.height;
   } else {
     bubble.left = 936 * sx;
-    bubble.top = 208 * sy;
+    bubble.top = right_top * sy;
   }
+}
+
+// The 报 or 摆 bubble of seat v (1-3).
+void ShowMarkBubble(Client& c, int v, int first_picture) {
+  Form& f = c.MainForm;
+  Element& bubble = f.At("speakFeng");
+  ShowResourcePicture(c, bubble, first_picture + v - 1);
+  PlaceBubble(c, bubble, v, 208);
   bubble.visible = true;
   f.BringToFront(bubble);
   ArmBubbleHide(c);
@@ -115,18 +121,7 @@ void ShowMarkBubble(Client& c, int v, int first_picture) {
 void ShowFollowBubble(Client& c, int v) {
   Form& f = c.MainForm;
   Element& bubble = f.At("tsSpeak", v - 1);
-  const double sx = c.game.ScaleX, sy = c.game.ScaleY;
-  if (v == 1) {
-    bubble.left = 8 * sx;
-    bubble.top = 280 * sy;
-  } else if (v == 2) {
-    const Element& tou = f.At("Tou", 2);
-    bubble.left = tou.left + 0.8 * tou.width;
-    bubble.top = tou.top + 0.8 * tou.height;
-  } else {
-    bubble.left = 936 * sx;
-    bubble.top = 280 * sy;
-  }
+  PlaceBubble(c, bubble, v, 280);
   ShowResourcePicture(c, bubble, c.pictures.FollowBubbles[v - 1]);
   f.At("Speak", v - 1).visible = false;
   f.BringToFront(bubble);
