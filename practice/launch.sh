@@ -66,7 +66,7 @@ trap 'exit 130' INT TERM
 args=(--port "$port" --log "$out/server.log" --events)
 [ -n "$seed" ] && args+=(--seed "$seed")
 [ -n "$hands" ] && args+=(--hands "$hands")
-[ "$headless" = 1 ] && args+=(--turn-seconds 1 --answer-ms 3000 --pace-ms 500 --ready-ms 8000)
+[ "$headless" = 1 ] && args+=(--turn-seconds 1 --timeout-limit 0 --answer-ms 3000 --pace-ms 500 --ready-ms 8000)
 "$server_bin" "${args[@]}" "${server_args[@]}" > "$out/server.out" 2> "$out/server.err" &
 server_pid=$!
 pids+=("$server_pid")
