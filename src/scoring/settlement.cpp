@@ -41,7 +41,8 @@ const char* UnitOf(const HandResultRow& row) { return row[1] == 1 ? kCoins : kBa
 std::string LevelTitle(const HandResultRow& row) {
   std::string gbk;
   for (int k = 0; k <= 14; k += 2) {
-    if (row[31 + k] == 0) break;
+    // A lead byte without its trail ends the title too.
+    if (row[31 + k] == 0 || row[32 + k] == 0) break;
     gbk += static_cast<char>(row[31 + k] & 0xFF);
     gbk += static_cast<char>(row[32 + k] & 0xFF);
   }

@@ -175,6 +175,16 @@ TEST_F(Settlement, ContinueSendsOnePacketHoweverOftenItIsPressed) {
   EXPECT_EQ(continues, 1u);
 }
 
+TEST_F(Settlement, ALevelTitleEndsAtALeadByteWithoutItsTrail) {
+  for (uint8_t seat : {kOwn, kRight, kTop, kLeft}) ASSERT_TRUE(t.Deliver(ResultMsg(seat, seat == kRight ? 6 : -2)));
+  ASSERT_TRUE(t.Deliver(SettlementMsg({{kOwn, {{31, 0xB8}}, -200},
+                                       {kRight, {{31, 0xB8}, {32, 0xDF}, {33, 0xCA}}, 600},
+                                       {kTop, {}, -200},
+                                       {kLeft, {}, -200}})));
+  EXPECT_EQ(c().game.players[0].Level, "");
+  EXPECT_EQ(c().game.players[3].Level, "高");
+}
+
 TEST_F(Settlement, ASpectatorSeesTheResultButNoCountdown) {
   c().game.IsSpectator = true;
   for (uint8_t seat : {kOwn, kRight, kTop, kLeft}) ASSERT_TRUE(t.Deliver(ResultMsg(seat, 0)));
