@@ -61,9 +61,14 @@ int32_t ResultOf(const Packet& p) {
   return static_cast<int32_t>(result);
 }
 
-void WriteHistory(Client& c) {
+classIniFile HistoryFile(const Client& c) {
   classIniFile file;
   file.INIFileName = c.options.program_dir + "/info.kb";
+  return file;
+}
+
+void WriteHistory(Client& c) {
+  classIniFile file = HistoryFile(c);
   WriteHistoryEntry(file, c.game.juNum, c.settlement.view.State);
 }
 
@@ -100,6 +105,11 @@ void ShowResultView(Client& c) {
     score.At("State", v).fore_color = view.StateColour[v];
     score.At("ID", v).fore_color = view.IdColour[v];
   }
+}
+
+void ShowHistoryHand(Client& c, int n) {
+  ShowHistoryEntry(HistoryFile(c), n, c.settlement.view);
+  ShowResultView(c);
 }
 
 void ResetHandResults(Client& c) {

@@ -37,6 +37,8 @@ void ContinueToNextHand(Client& c);
 void StartContinueCountdown(Client& c, int seconds);
 // The result board shows the view: its lists and colours.
 void ShowResultView(Client& c);
+// Hand n of the history file into the result board (n = 0: nothing).
+void ShowHistoryHand(Client& c, int n);
 // The per-hand part of the results cleared (the hand's money, the count of
 // results, column 16 of the result table).
 void ResetHandResults(Client& c);

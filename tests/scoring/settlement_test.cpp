@@ -7,6 +7,7 @@
 
 #include "core/client.h"
 #include "core/ini_file.h"
+#include "scoring/history_file.h"
 #include "support/table_script.h"
 #include "support/table_steps.h"
 #include "ui/result_boards.h"
@@ -183,6 +184,43 @@ TEST_F(Settlement, ALevelTitleEndsAtALeadByteWithoutItsTrail) {
                                        {kLeft, {}, -200}})));
   EXPECT_EQ(c().game.players[0].Level, "");
   EXPECT_EQ(c().game.players[3].Level, "高");
+}
+
+// The history board and the result button bring back hands from the file.
+TEST_F(Settlement, EarlierHandsComeBackFromTheHistoryFile) {
+  classIniFile file;
+  file.INIFileName = c().options.program_dir + "/info.kb";
+  for (int hand = 1; hand <= 3; ++hand) {
+    ResultLists lists;
+    lists[0] = {"hand " + std::to_string(hand)};
+    WriteHistoryEntry(file, hand, lists);
+    LoadHeroBoard(c()).At("Num").items.push_back(std::to_string(hand));
+  }
+  // Hand 4 runs: the result button shows hand 3, the last settled one.
+  c().game.juNum = 4;
+  c().settlement.HandUnsettled = true;
+  t.Click(c().MainForm.At("AnNiu", 5));
+  EXPECT_TRUE(LoadScoreBoard(c()).visible);
+  EXPECT_EQ(State(0), std::vector<std::string>{"hand 3"});
+  t.Click(c().MainForm.At("AnNiu", 5));
+  EXPECT_FALSE(LoadScoreBoard(c()).visible);
+
+  // A double click on the second line of Num asks for hand 2.
+  Form& hero = LoadHeroBoard(c());
+  t.Click(c().MainForm.At("AnNiu", 6));
+  ASSERT_TRUE(hero.visible);
+  const Element& num = hero.At("Num");
+  const double x = hero.left + num.FormLeft() + 10;
+  const double y = hero.top + num.FormTop() + kBoxTextInset + 1.5 * ListLineHeight(num);
+  ASSERT_TRUE(t.h.Do([&](Client& cl) {
+    for (int i = 0; i < 2; ++i) {
+      cl.desktop.MouseDown(x, y, kButtonLeft, 0, t.h.loop.NowMs());
+      cl.desktop.MouseUp(x, y, kButtonLeft, 0);
+    }
+  }));
+  EXPECT_EQ(hero.At("Grade", 2).list_index, 1);  // the same line in every list
+  EXPECT_TRUE(LoadScoreBoard(c()).visible);
+  EXPECT_EQ(State(0), std::vector<std::string>{"hand 2"});
 }
 
 TEST_F(Settlement, ASpectatorSeesTheResultButNoCountdown) {
