@@ -94,12 +94,6 @@ void StopForEnd(Client& c) {
   c.tick.TableBroken = true;
 }
 
-Form& CenteredOverMain(Client& c, Form& f) {
-  f.left = c.MainForm.left + (c.MainForm.width - f.width) / 2;
-  f.top = c.MainForm.top + (c.MainForm.height - f.height) / 2;
-  return f;
-}
-
 Form& LoadExitWindow(Client& c);
 Form& LoadOtherExitWindow(Client& c);
 

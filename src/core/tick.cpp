@@ -7,6 +7,7 @@
 #include "table/table_clear.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
+#include "table/seats.h"
 #include "core/program_end.h"
 
 namespace tess {
@@ -110,7 +111,7 @@ void ContinueCountdownTask(Client& c) {
   }
   HideCountdown(c);
   if (!c.game.TableCleared) {
-    if (Element* cont = c.MainForm.Find("AnNiu", 2)) ShowButtonPicture(c, *cont, 6);
+    if (Element* cont = c.MainForm.Find("AnNiu", 2)) ShowButtonPicture(c, *cont, kContinuePicture);
     c.buttons.ButtonLatched[2] = true;
     ClearTableForNextHand(c);
   }

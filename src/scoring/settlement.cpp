@@ -12,12 +12,12 @@
 #include "table/seats.h"
 #include "table/table_clear.h"
 #include "ui/result_boards.h"
+#include "ui/window_frame.h"
 
 namespace tess {
 namespace {
 
 constexpr const char* kClickContinue = "请点击【继续】按钮继续游戏！";
-constexpr const char* kGameStartsSoon = "游戏将在15秒内开始";
 constexpr const char* kDrawnHand = "      黄  庄";
 constexpr const char* kFinalScore = "最终分：";
 constexpr const char* kHandTotal = "胡牌总分：";
@@ -26,7 +26,6 @@ constexpr const char* kTaxLine = "扣税：3%";
 constexpr const char* kDashes = "------------------------------";
 constexpr const char* kCoins = "金币";
 constexpr const char* kBars = "金条";
-constexpr int kContinuePicture = 6;
 constexpr uint32_t kGreen = 0x00FF00;
 constexpr int kAutoContinueSeconds = 5, kContinueSeconds = 15;
 
@@ -90,11 +89,6 @@ void PromptToContinue(Client& c) {
   SetStatusLine(c, 1, kGameStartsSoon);
 }
 
-void CentreOverMain(Client& c, Form& f) {
-  f.left = c.MainForm.left + (c.MainForm.width - f.width) / 2;
-  f.top = c.MainForm.top + (c.MainForm.height - f.height) / 2;
-}
-
 }  // namespace
 
 void ShowResultView(Client& c) {
@@ -134,7 +128,7 @@ void StartContinueCountdown(Client& c, int seconds) {
 void OnHandResult(Client& c) {
   GameState& g = c.game;
   SettlementState& s = c.settlement;
-  CentreOverMain(c, LoadScoreBoard(c));
+  CenteredOverMain(c, LoadScoreBoard(c));
   const int v = ViewSeatOf(g, g.info.Seat & 0x0F).value_or(0);
   s.HandUnsettled = false;
   s.view.State[v].clear();

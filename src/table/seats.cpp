@@ -13,8 +13,6 @@
 namespace tess {
 namespace {
 
-constexpr const char* kGameStartsSoon = "游戏将在15秒内开始";
-constexpr int kContinuePicture = 6;  // button-bar entry of the continue button
 constexpr int kFaceDown = 7;         // picture of a standing back
 
 constexpr size_t kProfileAccount = 168, kProfileAccountEnd = 184;

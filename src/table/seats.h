@@ -17,6 +17,11 @@ namespace tess {
 
 struct Client;
 
+// The status line while the table waits for the next hand.
+inline constexpr const char* kGameStartsSoon = "游戏将在15秒内开始";
+// The button-bar picture of the continue button.
+inline constexpr int kContinuePicture = 6;
+
 // Message handlers.
 void OnSeatName(Client& c);
 void OnSeatInfo(Client& c);

@@ -78,6 +78,12 @@ void SetUpMainWindow(Client& c) {
   InstallTitleBar(c);
 }
 
+Form& CenteredOverMain(Client& c, Form& f) {
+  f.left = c.MainForm.left + (c.MainForm.width - f.width) / 2;
+  f.top = c.MainForm.top + (c.MainForm.height - f.height) / 2;
+  return f;
+}
+
 void FitWindowToScreen(Client& c) {
   Form& f = c.MainForm;
   Element& pic1 = f.At("Pic1");

@@ -51,6 +51,8 @@ bool ShowFormPicture(Element& e, int id);
 // ScaleX/ScaleY and, on the reduced layout, copies Pic2's table onto Pic1,
 // places Host and Zhuang and sets the ticker font to 8.
 void FitWindowToScreen(Client& c);
+// Places the secondary window `f` centred over the main window.
+Form& CenteredOverMain(Client& c, Form& f);
 // Paints the eight frame pieces from Skin onto the form's canvas for the
 // window's current size and lays out the title bar.
 void PaintFrame(Client& c);
