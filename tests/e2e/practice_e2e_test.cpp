@@ -20,6 +20,7 @@
 #include <sstream>
 #include <thread>
 
+#include "e2e/practice_bot.h"
 #include "practice/wall_setup.h"
 #include "support/child_process.h"
 #include "support/fake_lobby.h"
@@ -140,16 +141,7 @@ TEST_F(PracticeE2eTest, FourAutomaticClientsPlayFiveHandsToTheEnd) {
   for (int n = 0; n < 4; ++n) {
     const std::string home = out_dir + "/table/seat" + std::to_string(n);
     std::filesystem::create_directories(home);
-    const std::string line = "bot" + std::to_string(n) + "$practice$127.0.0.1$" + port + "$练习桌$0$$0$$$1$PracticeLobby" +
-                             std::to_string(n) + "$PracticeBot" + std::to_string(n) + "$";
-    ASSERT_TRUE(clients[n].Start(ChildOptions{{TESSALY_BINARY, line},
-                                              {{"XDG_RUNTIME_DIR", runtime_dir},
-                                               {"SDL_VIDEODRIVER", "offscreen"},
-                                               {"SDL_AUDIODRIVER", "dummy"},
-                                               {"TESSALY_MESSAGEBOX", "auto"},
-                                               {"TESSALY_TRACE", Trace(n)},
-                                               {"TESSALY_HOME", home}},
-                                              false, false, true}));
+    ASSERT_TRUE(clients[n].Start(PracticeBot(TESSALY_BINARY, port, n, runtime_dir, home, Trace(n))));
     // The next client starts once this one has taken its own window title
     // (it posts 22 to its lobby just before the login).
     const auto end = std::chrono::steady_clock::now() + 10s;

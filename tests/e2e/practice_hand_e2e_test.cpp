@@ -30,6 +30,7 @@
 #include <thread>
 
 #include "core/client.h"
+#include "e2e/practice_bot.h"
 #include "practice/wall_setup.h"
 #include "support/child_process.h"
 #include "support/client_harness.h"
@@ -137,16 +138,7 @@ class PracticeHandE2eTest : public testing::Test {
   void StartBot(int seat, const std::string& port) {
     const std::string home = out_dir + "/seat" + std::to_string(seat);
     std::filesystem::create_directories(home);
-    const std::string n = std::to_string(seat);
-    const std::string line = "bot" + n + "$practice$127.0.0.1$" + port + "$练习桌$0$$0$$$1$PracticeLobby" + n + "$PracticeBot" + n + "$";
-    ASSERT_TRUE(bots[seat].Start(ChildOptions{{TESSALY_BINARY, line},
-                                              {{"XDG_RUNTIME_DIR", bot_runtime},
-                                               {"SDL_VIDEODRIVER", "offscreen"},
-                                               {"SDL_AUDIODRIVER", "dummy"},
-                                               {"TESSALY_MESSAGEBOX", "auto"},
-                                               {"TESSALY_TRACE", BotTrace(seat)},
-                                               {"TESSALY_HOME", home}},
-                                              false, false, true}));
+    ASSERT_TRUE(bots[seat].Start(PracticeBot(TESSALY_BINARY, port, seat, bot_runtime, home, BotTrace(seat))));
     auto logged_in = [&] { return !TracedPackets(BotTrace(seat), "send", 18).empty(); };
     ASSERT_TRUE(Play(logged_in, 10000)) << "bot " << seat << " did not log in";
   }
@@ -192,12 +184,12 @@ TEST_F(PracticeHandE2eTest, APlayerPungsDiscardsAndWinsAHandWithTheMouse) {
   ASSERT_EQ(word, "listening");
 
   // Seats go by the order of the logins: the dealer's bot, the player, two bots.
-  StartBot(0, port);
+  ASSERT_NO_FATAL_FAILURE(StartBot(0, port));
   ASSERT_TRUE(h.Start("player$practice$127.0.0.1$" + port + "$练习桌$0$$0$$$0$$$"));
   ASSERT_TRUE(Play([&] { return c().tick.TurnTimerAllowed; }, 10000)) << "the player's login was not accepted";
   SdlRenderer renderer(c().desktop, h.loop);
-  StartBot(2, port);
-  StartBot(3, port);
+  ASSERT_NO_FATAL_FAILURE(StartBot(2, port));
+  ASSERT_NO_FATAL_FAILURE(StartBot(3, port));
 
   // The table is set (the player's own profile has come): the player
   // presses start, and from then on tiles rise under the pointer.

@@ -247,6 +247,25 @@ std::vector<const JsonValue*> HandRow(const JsonValue& scene) {
   return row;
 }
 
+// The table set for alice at seat 1 and a hand dealt by `dealer`: her own
+// profile first, then the names (so the start button stays latched), the
+// new hand and her twelve tiles `tiles` in three passes.
+std::vector<ServerPacket> SeatAndDeal(uint8_t dealer, const std::array<uint16_t, 12>& tiles) {
+  ProfileFields own;
+  own.account = "alice";
+  own.nick = "alice";
+  const char* names[] = {"alice", "bob", "carol", "dave"};
+  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
+  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
+  script.push_back(HandStartMsg(dealer, {1, 1, 1, 1}));
+  for (int batch = 0; batch < 3; ++batch) {
+    std::array<uint16_t, 12> words{};
+    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
+    script.push_back(DealMsg(1, 4, words));
+  }
+  return script;
+}
+
 // The pointer over a hand tile raises it; a click discards it, after the
 // pass for the offer still open. Pointer and clicks through XTEST at the
 // window point the scene dump gives (the element's place plus its
@@ -254,20 +273,8 @@ std::vector<const JsonValue*> HandRow(const JsonValue& scene) {
 TEST_F(X11E2eTest, APlayerHoversAndDiscardsATileWithTheRealMouse) {
   StartLoggedIn();
   if (HasFatalFailure()) return;
-  // alice's own profile first, then the names: the start button stays latched.
-  ProfileFields own;
-  own.account = "alice";
-  own.nick = "alice";
-  const char* names[] = {"alice", "bob", "carol", "dave"};
-  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
-  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
-  script.push_back(HandStartMsg(1, {1, 1, 1, 1}));
-  const std::array<uint16_t, 12> tiles = {0x81, 0x81, 0x81, 0x81, 0x42, 0x42, 0x42, 0x42, 0x23, 0x27, 0x11, 0x13};
-  for (int batch = 0; batch < 3; ++batch) {
-    std::array<uint16_t, 12> words{};
-    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
-    script.push_back(DealMsg(1, 4, words));
-  }
+  std::vector<ServerPacket> script =
+      SeatAndDeal(1, {0x81, 0x81, 0x81, 0x81, 0x42, 0x42, 0x42, 0x42, 0x23, 0x27, 0x11, 0x13});
   for (const ServerPacket& p : {DrawMsg(1, 0x16), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(1, 0x29),
                                 WildTileMsg(0x25, 0x24), OfferMsg(1, 1 | 32)})
     script.push_back(p);
@@ -338,21 +345,9 @@ std::pair<int, int> CentreOf(const JsonValue& scene, const JsonValue& e) {
 TEST_F(X11E2eTest, TheRealMouseRaisesAndLowersATileAndAnswersWithOneClickEach) {
   StartLoggedIn();
   if (HasFatalFailure()) return;
-  // alice's own profile before the names keeps the start button latched;
   // bob deals, lets 0x42 go and alice may pung it.
-  ProfileFields own;
-  own.account = "alice";
-  own.nick = "alice";
-  const char* names[] = {"alice", "bob", "carol", "dave"};
-  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
-  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
-  script.push_back(HandStartMsg(2, {1, 1, 1, 1}));
-  const std::array<uint16_t, 12> tiles = {0x81, 0x81, 0x42, 0x42, 0x44, 0x23, 0x24, 0x26, 0x11, 0x12, 0x13, 0x17};
-  for (int batch = 0; batch < 3; ++batch) {
-    std::array<uint16_t, 12> words{};
-    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
-    script.push_back(DealMsg(1, 4, words));
-  }
+  std::vector<ServerPacket> script =
+      SeatAndDeal(2, {0x81, 0x81, 0x42, 0x42, 0x44, 0x23, 0x24, 0x26, 0x11, 0x12, 0x13, 0x17});
   for (const ServerPacket& p : {DrawMsg(1, 0x14), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(2, 0),
                                 WildTileMsg(0x25, 0x24), DiscardMsg(2, 0x42), OfferMsg(1, 1 | 8)})
     script.push_back(p);
