@@ -322,8 +322,8 @@ TEST_F(X11E2eTest, APlayerHoversAndDiscardsATileWithTheRealMouse) {
 namespace tess::test {
 namespace {
 
-// The window point at the centre of scene element `e`: its place plus the
-// places of the containers it lies in.
+// The window point at the centre of scene element `e` of the main form:
+// its place plus the places of the containers it lies in.
 std::pair<int, int> CentreOf(const JsonValue& scene, const JsonValue& e) {
   double x = e["left"].number + e["width"].number / 2, y = e["top"].number + e["height"].number / 2;
   for (const JsonValue* in = &e; !(*in)["container"].IsNull();) {
