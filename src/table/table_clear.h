@@ -20,6 +20,8 @@ void ClearTable(Client& c);
 void ResetHandState(Client& c);
 // The three, then TableCleared.
 void ClearTableForNextHand(Client& c);
+// Every tile slot hidden and put back at its place in the wall.
+void LayOutWallSlots(Client& c);
 // Where and how big wall slot `slot` (0-135) lies, in reference pixels
 // times the layout scale.
 struct SlotPlace {
