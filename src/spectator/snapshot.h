@@ -41,7 +41,8 @@ struct SnapshotState {
   // RestoreCount - RestoreBase.
   int16_t RestoreBase = 0;
   // WallFront at this hand's wall break (the new-hand message); -1 when the
-  // client has not seen the hand start, and the snapshot takes WallFront.
+  // client has not seen this hand start (a spectator that joins it), and
+  // the snapshot takes WallFront.
   int16_t BreakFront = -1;
 };
 

@@ -80,6 +80,7 @@ void LayOutWallSlots(Client& c) {
 void ResetHandState(Client& c) {
   ResetHandRecords(c.game);
   c.play = PlayState{};
+  c.snapshot.BreakFront = -1;
   ResetHandResults(c);
   if (Element* caption = c.MainForm.Find("Label3")) caption->caption.clear();
 }

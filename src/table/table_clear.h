@@ -7,8 +7,8 @@
 // action and choice buttons, compass, dealer caption, speech pictures and
 // placed winds hidden; the wall laid out again; every seat's hand and
 // discard anchors back at their start. ResetHandState: the per-hand values
-// of the seat records and the play back to their start values, the caption
-// Label3 emptied.
+// of the seat records and the play back to their start values, no wall
+// break known to a snapshot, the caption Label3 emptied.
 #pragma once
 
 namespace tess {
