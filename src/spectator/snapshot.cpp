@@ -245,7 +245,7 @@ void LayConcealed(Client& c, int v, const std::vector<int>& concealed) {
       PlaceBack(c, v, m, e, /*apart=*/false);
     }
   }
-  if (v == 0 && c.game.WildTile > 0) SortAndRedrawHand(c, 0, s.HandCount);
+  if (v == 0) SortAndRedrawHand(c, 0, s.HandCount);
 }
 
 // Step 10: on the side seats nearer tiles (lower on the screen) cover
@@ -286,14 +286,17 @@ void RestoreWall(Client& c) {
   }
 }
 
-// Step 11.4: the indicator face up on the stack at WallBack.
+// Step 11.4: the indicator face up on the stack at WallBack. Its tile is
+// taken even when the indicator is not known; nothing is shown then.
 void ShowIndicator(Client& c) {
   GameState& g = c.game;
   const int slot = TakeSlot(c);
   const int k = g.WallBack / 34;
+  const auto face = PictureIndex(k, g.IndicatorTile);
+  if (!face) return;
   const SlotPlace stack = WallPlace(c, g.WallBack);
   Element& e = TileAt(c, slot);
-  ShowFace(c, slot, k, g.IndicatorTile);
+  ShowTilePicture(c, slot, *face);
   Place(e, stack.left, stack.top - kIndicatorRise[k] * g.ScaleY, RoundPixels(kIndicatorW[k] * g.ScaleX),
         RoundPixels(kIndicatorH[k] * g.ScaleY));
   if (g.WallBack % 2 == 0) c.MainForm.BringToFront(e);
@@ -321,7 +324,7 @@ void FinishSnapshot(Client& c) {
   GameState& g = c.game;
   SnapshotState& snap = c.snapshot;
   g.SeatCounter = 0;
-  ShowWildTileBox(c, g.WildTile);
+  if (g.WildTile > 0) ShowWildTileBox(c, g.WildTile);
   RestoreWall(c);
   ShowIndicator(c);
   LayPiles(c);
