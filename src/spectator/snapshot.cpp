@@ -286,7 +286,8 @@ void RestoreWall(Client& c) {
   }
 }
 
-// Step 11.4: the indicator face up on the stack at WallBack. Its tile is
+// Step 11.4: the indicator face up on the stack at WallBack, in front of
+// the wall. Its tile is
 // taken even when the indicator is not known; nothing is shown then.
 void ShowIndicator(Client& c) {
   GameState& g = c.game;
@@ -299,7 +300,8 @@ void ShowIndicator(Client& c) {
   ShowTilePicture(c, slot, *face);
   Place(e, stack.left, stack.top - kIndicatorRise[k] * g.ScaleY, RoundPixels(kIndicatorW[k] * g.ScaleX),
         RoundPixels(kIndicatorH[k] * g.ScaleY));
-  if (g.WallBack % 2 == 0) c.MainForm.BringToFront(e);
+  // On top of the stack whether or not its lower tile is still there.
+  c.MainForm.BringToFront(e);
   e.visible = true;
   c.play.IndicatorSlot = static_cast<int16_t>(slot);
 }

@@ -221,19 +221,28 @@ TEST_F(Snapshot, MessagesWithoutTilesTooManyConcealedAndTheFoldOfTheCounts) {
   for (uint8_t flag : {0x00, 0x0F, 0x30, 0x40, 0xFF}) no_tiles.push_back({flag, 0x11});
   ASSERT_TRUE(t.DeliverAll({
       SnapshotMsg(kOwn, 0, 60, 4, Tiles(kConcealed, std::vector<uint8_t>(20, 0x21))),
-      SnapshotMsg(kRight, 0, 62, 2, no_tiles),
-      SnapshotMsg(kTop, 0, 61, 3, {}),
+      SnapshotMsg(kRight, 0, 62, 3, no_tiles),
+      SnapshotMsg(kTop, 0, 61, 5, {}),
       SnapshotMsg(kLeft, 5, 55, 9, Tiles(kConcealed, std::vector<uint8_t>(13, 0))),
   }));
   EXPECT_EQ(seat(0).HandCount, 14);
   EXPECT_EQ(seat(3).HandCount, 0);
   EXPECT_EQ(seat(2).HandCount, 0);
   EXPECT_EQ(c().snapshot.SnapshotHigh, 62);
-  EXPECT_EQ(c().snapshot.SnapshotLow, 2);
+  EXPECT_EQ(c().snapshot.SnapshotLow, 3);
   // 27 tiles in hands, the indicator, then dave's five discards.
   EXPECT_EQ(c().snapshot.RestoreCount, 14 + 13 + 1 + 5);
   EXPECT_EQ(c().play.IndicatorSlot, (kBreak + 27) % 136);
   EXPECT_EQ(c().game.WallFront, (kBreak + 62) % 136);
+  // Three tiles off the back (108, 109, 106): the next replacement is 107,
+  // the upper tile of a stack whose lower one is gone, and the indicator
+  // lies on it, in front of the wall, 20 above the stack (2 of side 3).
+  EXPECT_EQ(c().game.WallBack, 107);
+  EXPECT_FALSE(Slot(106).visible);
+  const Element& indicator = Slot(c().play.IndicatorSlot);
+  EXPECT_DOUBLE_EQ(indicator.left, 748);
+  EXPECT_DOUBLE_EQ(indicator.top, 192 + 2 * 15 + 20 - 20);
+  for (int k : {104, 105, 107}) EXPECT_GT(c().MainForm.ZOf(indicator), c().MainForm.ZOf(Slot(k))) << k;
 }
 
 // The piles stop once the tiles laid have used every slot the hand took;
@@ -255,6 +264,12 @@ TEST_F(Snapshot, PilesStopWhenTheTakenSlotsAreUsedUp) {
   EXPECT_TRUE(c().snapshot.SnapshotDone);
   // The new front lies in the wall, face down.
   EXPECT_EQ(Slot(c().game.WallFront).picture->id, 201 + 36 * (c().game.WallFront / 34) + 8);
+  // One tile off the back: the lower tile of stack 108 is gone (one of
+  // dave's discards), the next replacement is its upper tile 109, and the
+  // indicator lies on it.
+  EXPECT_EQ(c().game.WallBack, 109);
+  EXPECT_EQ(Slot(109).picture->id, 201 + 36 * 3 + 8);
+  EXPECT_DOUBLE_EQ(Slot(c().play.IndicatorSlot).top, 192 + 3 * 15 + 20 - 20);
 }
 
 // A seated client that loses its link mid-hand reconnects and gets the
