@@ -163,7 +163,8 @@ TEST_F(Snapshot, EveryTileOfTheRunningHandLiesInItsPlace) {
 
 // Play goes on from the restored table: alice discards, bob draws from the
 // new front and discards, carol pungs into her next meld group, dave kongs
-// and draws his replacement from the back.
+// and draws his replacement from the back, bob wins, the hands are shown
+// and a wall tile is turned up.
 TEST_F(Snapshot, TheSeatedHandlersPlayOnFromTheRestoredTable) {
   ASSERT_TRUE(t.DeliverAll(HandInProgress()));
   ASSERT_TRUE(t.Deliver(OfferMsg(kOwn, 1)));
@@ -194,6 +195,30 @@ TEST_F(Snapshot, TheSeatedHandlersPlayOnFromTheRestoredTable) {
   const SeatState& dave = seat(1);
   EXPECT_EQ(dave.mj[dave.HandStart + dave.HandCount - 1].slot, 102);
   EXPECT_EQ(c().game.WallBack, 103);
+
+  // bob wins on dave's discard; the hands are shown and the next tile at
+  // the back, on which the indicator lies, is turned up by a click.
+  ASSERT_TRUE(t.Deliver(DiscardMsg(kLeft, 0x13)));
+  const int winning = c().game.LastDiscardSlot;
+  ASSERT_TRUE(t.Deliver(ClaimMsg(kRight, 128, {0, 0, 0x13})));
+  const std::array<uint8_t, 5> wall = {0x11, 0x12, 0x13, 0x14, 0x15};
+  for (auto [s, n] : {std::pair<uint8_t, int>{kRight, 10}, {kTop, 4}, {kLeft, 10}})
+    for (int i = 0; i < n; i += 4)
+      ASSERT_TRUE(t.Deliver(RevealMsg(s, {0x21, 0x22, 0x23, 0x24}, wall)));
+  // bob's row face up, sorted: each message is taken from value(3) down,
+  // 24 23 22 21, 24 23 22 21, 24 23.
+  const int faces[10] = {0x21, 0x21, 0x22, 0x22, 0x23, 0x23, 0x23, 0x24, 0x24, 0x24};
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(Slot(seat(3).mj[seat(3).HandStart + i].slot).picture->id, Id(3, faces[i])) << i;
+  EXPECT_EQ(Slot(winning).picture->id, Id(3, 0x13));
+  EXPECT_EQ(c().play.PeekSlots, (std::array<int16_t, 5>{103, 100, 46, 47, 48}));
+  const double back_left = Slot(103).left, back_top = Slot(103).top;
+  t.Click(Slot(103));
+  EXPECT_DOUBLE_EQ(Slot(103).left, 400);
+  EXPECT_DOUBLE_EQ(Slot(103).top, 340);
+  EXPECT_EQ(Slot(103).picture->id, Id(0, 0x11));
+  EXPECT_DOUBLE_EQ(Slot(32).left, back_left);
+  EXPECT_DOUBLE_EQ(Slot(32).top, back_top);
   EXPECT_FALSE(t.h.ended) << t.h.ended.value_or("");
 }
 
