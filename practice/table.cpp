@@ -185,7 +185,12 @@ void Table::Login(int conn, const Packet& p, int64_t now) {
   const bool full = std::all_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.taken; });
   if (returning) {
     if (full) SendJoinFlow(seat);
-    if (in_hand_) SendSnapshot(conn, seat);
+    // A client that logs in afresh has not seen this hand's wild tile: the
+    // snapshot sets its copies aside and puts the indicator on the wall.
+    if (in_hand_) {
+      Send(conn, WildTile(wild_, indicator_));
+      SendSnapshot(conn, seat);
+    }
     return;
   }
   st.taken = true;

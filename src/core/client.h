@@ -27,6 +27,7 @@
 #include "scoring/hand_analysis.h"
 #include "scoring/settlement.h"
 #include "sound/sound.h"
+#include "spectator/snapshot.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -51,12 +52,9 @@ struct ClientOptions {
 struct Subsystems {
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
-  // The handlers of the server messages that the table, play, scoring and
-  // spectator code act on, by message type; SpectatorHandlers holds the
-  // twins of types 1, 2, 5 and 7 called instead while the client watches.
-  // The dispatcher's catalogue decides which types are handled at all; a
-  // handled type without an entry here has no effect.
-  std::map<int, std::function<void(Client&)>> MessageHandlers;
+  // The twins of types 1, 2, 5 and 7 called instead of the seated handlers
+  // while the client watches, by message type; a twin without an entry
+  // here has no effect.
   std::map<int, std::function<void(Client&)>> SpectatorHandlers;
 };
 
@@ -107,6 +105,7 @@ struct Client {
   ChatState chat;
   Subsystems parts;
   AnalysisState analysis;
+  SnapshotState snapshot;
 };
 
 // Puts `text` on status line `line` (0 or 1) of Sysmsg, traced.

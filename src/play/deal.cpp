@@ -26,7 +26,8 @@ void Move(Element& e, double left, double top, double w, double h) {
   e.height = h;
 }
 
-// Where entry i of another seat's hand stands.
+}  // namespace
+
 void PlaceBack(Client& c, int v, int i, Element& e, bool apart) {
   const SeatState& s = c.game.custom[v];
   const double sx = c.game.ScaleX, sy = c.game.ScaleY;
@@ -46,6 +47,16 @@ void PlaceBack(Client& c, int v, int i, Element& e, bool apart) {
   if (v == 1) c.MainForm.BringToFront(e);
   if (v == 3) c.MainForm.SendToBack(e);
 }
+
+void ShowWildTileBox(Client& c, int code) {
+  Element& box = c.MainForm.At("KB_Image");
+  c.MainForm.At("Korbi").visible = true;
+  box.visible = false;
+  if (auto picture = PictureIndex(4, code & 0xFF)) ShowResourcePicture(c, box, c.pictures.TilePictures[*picture]);
+  box.visible = true;
+}
+
+namespace {
 
 // The front rule before a normal draw takes WallFront.
 void FrontRuleBefore(GameState& g) {
@@ -199,14 +210,7 @@ void SortAndRedrawHand(Client& c, int v, int n) {
 void OnDeal(Client& c) {
   GameState& g = c.game;
   const int v = ViewSeatOf(g, g.info.Seat).value_or(0);
-  if (v == 0) {
-    Element& box = c.MainForm.At("KB_Image");
-    c.MainForm.At("Korbi").visible = true;
-    box.visible = false;
-    if (auto picture = PictureIndex(4, g.info.value[3] & 0xFF))
-      ShowResourcePicture(c, box, c.pictures.TilePictures[*picture]);
-    box.visible = true;
-  }
+  if (v == 0) ShowWildTileBox(c, g.info.value[3]);
   std::array<int16_t, kTileWords> words{};
   for (int j = 0; j < kTileWords; ++j)
     words[j] = static_cast<int16_t>(g.LastPacket[kOffBody + 2 * j] << 8 | g.LastPacket[kOffBody + 2 * j + 1]);

@@ -18,6 +18,7 @@
 namespace tess {
 
 struct Client;
+struct Element;
 
 void OnDeal(Client& c);
 void OnDraw(Client& c);
@@ -29,6 +30,14 @@ void AddTilesToHand(Client& c, int seat, int n, std::array<int16_t, 4> tiles);
 // Sorts the first n concealed tiles of ViewSeat v (suit mask descending,
 // rank ascending; only codes move, never slots) and redraws them.
 void SortAndRedrawHand(Client& c, int v, int n);
+
+// Entry i of another seat's (v 1-3) concealed row: its standing back's
+// place at TileW(v) x TileH(v), shifted by the drawn tile's offset when
+// `apart`, and its stacking (brought to the front on the left, sent to the back on
+// the right).
+void PlaceBack(Client& c, int v, int i, Element& e, bool apart);
+// The wild-tile box shown with the large standing face of `code`.
+void ShowWildTileBox(Client& c, int code);
 
 // The back position after slot t: t + 1 for an even t, t - 3 mod 136 for an
 // odd one.

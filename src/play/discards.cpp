@@ -187,7 +187,7 @@ void ShowOwnDiscard(Client& c, int slot, int code) {
   if (c.play.Placing[0] && c.play.PlacedTotal < kPlacedWinds && IsWind(code)) PlaceWind(c, 0, code);
 }
 
-void LayDiscardOnPile(Client& c) {
+void LayDiscardOnPile(Client& c, bool blink) {
   GameState& g = c.game;
   const int d = g.LastDiscarder & 3;
   Element* e = FindTile(c, g.LastDiscardSlot);
@@ -254,7 +254,7 @@ void LayDiscardOnPile(Client& c) {
       break;
     }
   }
-  c.tick.BlinkCount = kBlinks;
+  if (blink) c.tick.BlinkCount = kBlinks;
   c.play.DiscardLaid = true;
 }
 

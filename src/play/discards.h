@@ -16,7 +16,8 @@ void OnDiscard(Client& c);
 // The local player's discard already showing in `slot`: to the centre, and
 // placed as a wind while the local seat places winds.
 void ShowOwnDiscard(Client& c, int slot, int code);
-// LastDiscardSlot onto LastDiscarder's pile.
-void LayDiscardOnPile(Client& c);
+// LastDiscardSlot onto LastDiscarder's pile; it blinks three times unless
+// `blink` is off (a restored pile).
+void LayDiscardOnPile(Client& c, bool blink = true);
 
 }  // namespace tess

@@ -11,6 +11,7 @@
 #include "play/claims.h"
 #include "play/deal.h"
 #include "scoring/settlement.h"
+#include "spectator/snapshot.h"
 #include "play/discards.h"
 #include "play/offers.h"
 #include "play/reveal.h"
@@ -24,13 +25,12 @@ namespace {
 // Type 8 clears a mark nothing reads; type 19 was shown while it was decoded.
 void NoVisibleEffect(Client&) {}
 
-// A message whose handler lives in the table, play, scoring or spectator
-// code (Client::parts): the one registered in `handlers` for its type.
-void CallRegistered(Client& c, const std::map<int, std::function<void(Client&)>>& handlers) {
+// A spectator twin still to come: the one registered in
+// Client::parts.SpectatorHandlers for the type.
+void RegisteredSpectator(Client& c) {
+  const auto& handlers = c.parts.SpectatorHandlers;
   if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
 }
-void Registered(Client& c) { CallRegistered(c, c.parts.MessageHandlers); }
-void RegisteredSpectator(Client& c) { CallRegistered(c, c.parts.SpectatorHandlers); }
 
 struct Entry {
   int type;
@@ -60,7 +60,7 @@ constexpr Entry kCatalogue[] = {
     {kTypeOtherExit, OnOtherExit, nullptr},
     {kTypePlayerReady, OnPlayerReady, nullptr},
     {kTypeReconnectReply, HandleReconnectAnswer, nullptr},
-    {kTypeSnapshot, Registered, nullptr},
+    {kTypeSnapshot, OnSnapshot, nullptr},
     {kTypeRoundStart, OnRoundInfo, nullptr},
 };
 

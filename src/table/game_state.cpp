@@ -72,11 +72,9 @@ void SetUpSeatPositions(GameState& gs) {
   }
 }
 
-void ResetHandRecords(GameState& gs) {
+void ResetSeatTiles(GameState& gs) {
   for (int v = 0; v < kSeatCount; ++v) {
     SeatState& s = gs.custom[v];
-    s.HandScore = 0;
-    s.IsDealer = false;
     for (HandEntry& e : s.mj) {
       e.kind = 0;
       e.slot = -1;
@@ -86,9 +84,17 @@ void ResetHandRecords(GameState& gs) {
     s.HandCount = 0;
     s.AsideCountA = 0;
     s.AsideCountB = 0;
-    gs.SeatNames[v].clear();
   }
   for (auto& rows : gs.AsideSlots) rows.fill(0);
+}
+
+void ResetHandRecords(GameState& gs) {
+  ResetSeatTiles(gs);
+  for (int v = 0; v < kSeatCount; ++v) {
+    gs.custom[v].HandScore = 0;
+    gs.custom[v].IsDealer = false;
+    gs.SeatNames[v].clear();
+  }
   gs.HandInProgress = false;
   gs.WildTile = -1;
   gs.SeatCounter = 0;

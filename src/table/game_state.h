@@ -156,6 +156,10 @@ std::optional<int> PictureIndex(int group, int code);
 // set-up.
 void SetUpSeatPositions(GameState& gs);
 
+// Every seat's tiles emptied: each mj entry kind 0 and slot -1, MeldCursor
+// 3 (ViewSeat 0) or 4, HandStart 4, HandCount 0, both aside counts 0, every
+// AsideSlots entry 0.
+void ResetSeatTiles(GameState& gs);
 // The part of the per-hand reset that lives in these records: per ViewSeat
 // HandScore 0, IsDealer off, every mj entry kind 0 and slot -1, MeldCursor 3
 // (ViewSeat 0) or 4, HandStart 4, HandCount 0, both aside counts 0, the

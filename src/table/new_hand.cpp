@@ -131,6 +131,7 @@ void OnHandStart(Client& c) {
   const WallBreak at = BreakWall(dealer, dice);
   g.WallFront = static_cast<int16_t>(at.front);
   g.WallBack = static_cast<int16_t>(at.back);
+  c.snapshot.BreakFront = g.WallFront;
   g.Dice = {g.info.value[0], g.info.value[1]};
 
   for (const char* name : {"ZhiNan", "Host", "Zhuang"}) ShowElement(f.Find(name));

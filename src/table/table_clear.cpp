@@ -53,7 +53,7 @@ void ClearHandLists(Client& c) {
 
 void ClearTable(Client& c) {
   Form& f = c.MainForm;
-  HideArray(f, "MJ_Image", kTileSlots);
+  LayOutWallSlots(c);
   for (const char* name : {"Time_Img", "Number", "ZhiNan", "Host", "Zhuang", "speakFeng", "Words"}) Hide(f.Find(name));
   HideArray(f, "Operation", 5);
   HideArray(f, "Speak", 3);
@@ -62,20 +62,25 @@ void ClearTable(Client& c) {
   HideArray(f, "Gang", 5);
   HideArray(f, "BaiBao_img", kPlacedWinds);
   if (Form* talk = c.desktop.FindForm("Talk")) talk->visible = false;
+  SetUpSeatPositions(c.game);
+}
+
+void LayOutWallSlots(Client& c) {
   for (int slot = 0; slot < kTileSlots; ++slot) {
-    Element& e = f.At("MJ_Image", slot);
+    Element& e = c.MainForm.At("MJ_Image", slot);
     const SlotPlace p = WallPlace(c, slot);
+    e.visible = false;
     e.left = p.left;
     e.top = p.top;
     e.width = p.width;
     e.height = p.height;
   }
-  SetUpSeatPositions(c.game);
 }
 
 void ResetHandState(Client& c) {
   ResetHandRecords(c.game);
   c.play = PlayState{};
+  c.snapshot.BreakFront = -1;
   ResetHandResults(c);
   if (Element* caption = c.MainForm.Find("Label3")) caption->caption.clear();
 }

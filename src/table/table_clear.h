@@ -7,8 +7,8 @@
 // action and choice buttons, compass, dealer caption, speech pictures and
 // placed winds hidden; the wall laid out again; every seat's hand and
 // discard anchors back at their start. ResetHandState: the per-hand values
-// of the seat records and the play back to their start values, the caption
-// Label3 emptied.
+// of the seat records and the play back to their start values, no wall
+// break known to a snapshot, the caption Label3 emptied.
 #pragma once
 
 namespace tess {
@@ -20,6 +20,8 @@ void ClearTable(Client& c);
 void ResetHandState(Client& c);
 // The three, then TableCleared.
 void ClearTableForNextHand(Client& c);
+// Every tile slot hidden and put back at its place in the wall.
+void LayOutWallSlots(Client& c);
 // Where and how big wall slot `slot` (0-135) lies, in reference pixels
 // times the layout scale.
 struct SlotPlace {

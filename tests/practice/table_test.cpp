@@ -382,6 +382,23 @@ TEST(PracticeTable, AReconnectWithTheSeatsTagResumesWithASnapshot) {
   ASSERT_TRUE(h.RunUntil([&] { return h.Got(10, kTypeDiscard); }));
 }
 
+// A seat's account logging in afresh during the hand gets the joining
+// flow, then the wild tile and indicator the snapshot needs, then the
+// snapshot.
+TEST(PracticeTable, ALoginAgainDuringTheHandGetsTheWildTileBeforeTheSnapshot) {
+  TableHarness h;
+  h.SeatAll();
+  ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeActionOffer); }));
+  const Packet wild = h.Of(3, kTypeWildTile)[0];
+  h.table.Disconnect(3, h.now);
+  h.Receive(10, Login("p2"));
+  std::vector<int> types;
+  for (const Packet& p : h.got[10])
+    if (p[kOffType] == kTypeWildTile || p[kOffType] == kTypeSnapshot) types.push_back(p[kOffType]);
+  EXPECT_EQ(types, (std::vector<int>{kTypeWildTile, kTypeSnapshot, kTypeSnapshot, kTypeSnapshot, kTypeSnapshot}));
+  EXPECT_EQ(h.Of(10, kTypeWildTile)[0], wild);
+}
+
 TEST(PracticeTable, ChatIsRelayedToAllWithTheSendersTitle) {
   TableHarness h;
   h.SeatAll();
