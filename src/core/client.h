@@ -27,6 +27,7 @@
 #include "scoring/hand_analysis.h"
 #include "scoring/settlement.h"
 #include "sound/sound.h"
+#include "spectator/spectator_state.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -52,12 +53,10 @@ struct Subsystems {
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
   // The handlers of the server messages that the table, play, scoring and
-  // spectator code act on, by message type; SpectatorHandlers holds the
-  // twins of types 1, 2, 5 and 7 called instead while the client watches.
-  // The dispatcher's catalogue decides which types are handled at all; a
-  // handled type without an entry here has no effect.
+  // spectator code act on, by message type. The dispatcher's catalogue
+  // decides which types are handled at all; a handled type without an
+  // entry here has no effect.
   std::map<int, std::function<void(Client&)>> MessageHandlers;
-  std::map<int, std::function<void(Client&)>> SpectatorHandlers;
 };
 
 // The button bar's click latches and hover marks, per button 0-8.
@@ -107,6 +106,7 @@ struct Client {
   ChatState chat;
   Subsystems parts;
   AnalysisState analysis;
+  SpectatorState watch;
 };
 
 // Puts `text` on status line `line` (0 or 1) of Sysmsg, traced.

@@ -11,6 +11,7 @@
 #include "play/claims.h"
 #include "play/deal.h"
 #include "scoring/settlement.h"
+#include "spectator/twins.h"
 #include "play/discards.h"
 #include "play/offers.h"
 #include "play/reveal.h"
@@ -30,7 +31,6 @@ void CallRegistered(Client& c, const std::map<int, std::function<void(Client&)>>
   if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
 }
 void Registered(Client& c) { CallRegistered(c, c.parts.MessageHandlers); }
-void RegisteredSpectator(Client& c) { CallRegistered(c, c.parts.SpectatorHandlers); }
 
 struct Entry {
   int type;
@@ -40,13 +40,13 @@ struct Entry {
 
 // The catalogue of handled server messages. A type missing here is ignored.
 constexpr Entry kCatalogue[] = {
-    {kTypeDeal, OnDeal, RegisteredSpectator},
-    {kTypeDiscard, OnDiscard, RegisteredSpectator},
+    {kTypeDeal, OnDeal, OnSpectatorDeal},
+    {kTypeDiscard, OnDiscard, OnSpectatorDiscard},
     {kTypeSeatName, OnSeatName, nullptr},
     {kTypeHandStart, OnHandStart, nullptr},
-    {kTypeDraw, OnDraw, RegisteredSpectator},
+    {kTypeDraw, OnDraw, OnSpectatorDraw},
     {kTypeActionOffer, OnActionOffer, nullptr},
-    {kTypeClaimResult, OnClaimResult, RegisteredSpectator},
+    {kTypeClaimResult, OnClaimResult, OnSpectatorClaim},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
     {kTypeHandResult, OnHandResult, nullptr},
     {kTypeWildTile, OnWildTile, nullptr},

@@ -5,7 +5,7 @@
 // their spectator twins when the client watches. Handled are types 1-9,
 // 14-23, 29, 40 and 41, each by the handler its catalogue entry names;
 // those whose code is still to come go to the handlers registered in
-// Client::parts.MessageHandlers / SpectatorHandlers. Types without a
+// Client::parts.MessageHandlers. Types without a
 // handler are ignored silently. Received seats are already reduced to
 // their low four bits by the decoder. A fault inside a handler (a bound
 // check failing, an inconsistent count) restores the lobby window and ends

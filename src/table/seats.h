@@ -34,6 +34,13 @@ PlayerInfo DecodeProfile(const Packet& p);
 // fraction, others with up to 15 significant digits.
 std::string FormatAmount(double v);
 
+// The compass for the local seat (a local seat of 0 taken as mask 1).
+void ShowCompass(Client& c);
+// players(v) on the table and the result boards: the portrait in Tou(v),
+// Nid(v) "[Title] Nick", Cash(v) coins & "金币", Level(v), the names and
+// avatars of Score and Hero.
+void ShowProfile(Client& c, int v);
+
 // The table set-up after the last profile: seat-wind draw, compass, result
 // buttons usable, voices assigned.
 void SetUpTable(Client& c);
