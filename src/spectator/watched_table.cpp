@@ -46,9 +46,8 @@ void BuildSpectatorTable(Client& c) {
     g.WallBack = static_cast<int16_t>((g.WallFront + 134) % kTileSlots);
     break;
   }
-  // 6. Every seat's profile on the table and the boards, and its voice.
+  // 6. Every seat's profile on the table and the boards.
   for (int v = 0; v < kSeatCount; ++v) ShowProfile(c, v);
-  AssignVoices(c);
 }
 
 }  // namespace tess

@@ -32,6 +32,11 @@ int32_t LittleEndian32(const Packet& p, size_t at) {
   return static_cast<int32_t>(v);
 }
 
+// The profile of the seat-information message being dispatched placed on
+// its ViewSeat, and the table set up once all four names and profiles are
+// in (steps 3 on of OnSeatInfo).
+void PlaceProfile(Client& c);
+
 void ShowInFront(Form& f, Element* e) {
   if (!e) return;
   e->visible = true;
@@ -160,8 +165,18 @@ void OnSeatInfo(Client& c) {
   GameState& g = c.game;
   g.info.Seat &= 0x0F;
   c.leave.OtherExitShown = false;
-  // A spectator builds the watched table from all four profiles at once.
-  if (g.IsSpectator && !StoreWatchedSeatInfo(c)) return;
+  if (!g.IsSpectator) return PlaceProfile(c);
+  // A spectator builds the watched table from all four profiles at once,
+  // then gives its players their voices.
+  if (!StoreWatchedSeatInfo(c)) return;
+  PlaceProfile(c);
+  AssignVoices(c);
+}
+
+namespace {
+
+void PlaceProfile(Client& c) {
+  GameState& g = c.game;
   const int seat = g.info.Seat;
   const bool single = seat == 1 || seat == 2 || seat == 4 || seat == 8;
   if (seat != 0 && seat != 15 && !single) return;  // names no seat
@@ -205,6 +220,8 @@ void OnSeatInfo(Client& c) {
     SetUpTable(c);
   }
 }
+
+}  // namespace
 
 void SetUpTable(Client& c) {
   DrawSeatWind(c);
