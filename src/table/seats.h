@@ -6,7 +6,10 @@
 // in the message): they take provisional places on the left, top and right,
 // and the third of them brings the table window up. Once the fourth seat
 // name is in, every ViewSeat gets its seat mask and account name; the
-// profiles that follow are placed by their seat mask.
+// profiles that follow are placed by their seat mask. A spectator gets no
+// seat names: it keeps the four profiles until the last and builds the
+// watched table from them (spectator/watched_table.h), then gives its
+// players their voices.
 #pragma once
 
 #include <string>

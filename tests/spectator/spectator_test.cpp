@@ -174,6 +174,10 @@ TEST_F(Spectator, ATwiceUsedUserIdAndSeatsThatFitNoPlaceAreSurvived) {
     EXPECT_EQ(seat(0).Name, "p8");
     EXPECT_EQ(seat(1).Seat, 4);
     EXPECT_EQ(seat(3).Seat, 1);
+    // Four more profiles (the table joined again): the table is built anew.
+    for (const Player& p : kPlayers) ASSERT_TRUE(t.Deliver(ProfileMsg(p.seat, Fields(p))));
+    EXPECT_EQ(seat(0).Seat, 1);
+    EXPECT_EQ(seat(0).Name, "p1");
   }
   TableScript s{TableScript::Watching{"101"}};
   Client& cl = s.c();
@@ -184,6 +188,21 @@ TEST_F(Spectator, ATwiceUsedUserIdAndSeatsThatFitNoPlaceAreSurvived) {
   for (int v = 1; v < 4; ++v) EXPECT_EQ(cl.game.custom[v].Seat, 0) << v;
   EXPECT_TRUE(s.DeliverAll({HandStartMsg(1, {1, 1, 1, 1}), DealMsg(1, 12, kWatchedTiles)}));
   EXPECT_FALSE(s.h.ended);
+}
+
+// A claim of the watched player that its hand cannot hold (a concealed kong
+// of a tile it has one of, a discard with no tile left) ends the client
+// through the fault exit, restoring the lobby, and never reads outside the
+// hand's records.
+TEST_F(Spectator, AWatchedClaimItsHandCannotHoldEndsThroughTheFaultExit) {
+  ASSERT_TRUE(Dealt());
+  const size_t lobby_before = t.h.lobby->Received().size();
+  EXPECT_FALSE(t.Deliver(ClaimMsg(1, 32, {0x11, 0x11, 0x11})));
+  ASSERT_TRUE(t.h.ended);
+  EXPECT_NE(t.h.ended->find("type 7"), std::string::npos) << *t.h.ended;
+  const auto got = t.h.lobby->Received();
+  ASSERT_GT(got.size(), lobby_before);
+  EXPECT_EQ(got.back().wparam, kScRestore);
 }
 
 // The watched player's tiles are dealt face up into the bottom row, as its
