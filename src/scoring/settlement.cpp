@@ -242,7 +242,6 @@ void ContinueToNextHand(Client& c) {
   f.At("Number").visible = false;
   c.buttons.ButtonLatched[2] = true;
   if (!c.game.TableCleared) ClearTableForNextHand(c);
-  if (c.game.IsSpectator) return;  // a spectator's table goes on without it
   MessageRecord m;
   m.MsgType = kTypePlayerQuit;
   m.value[3] = 1;
