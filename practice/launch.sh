@@ -5,7 +5,15 @@
 # Ctrl+C is pressed.
 #
 #   practice/launch.sh BUILD_DIR [--hands N] [--headless] [--out DIR]
-#                      [--seed N] [--port N] [SERVER_OPTIONS...]
+#                      [--seed N] [--port N] [--watch N] [SERVER_OPTIONS...]
+#
+# With --watch N a spectator client watches client N's seat (0 is the
+# user's; the clients log in in the order 1, 2, 3, 0, so client N holds
+# server seat (N + 3) mod 4, whose player has user id 1000 + that seat).
+# It has its own program directory OUT/table/watch, trace
+# OUT/trace-watch.jsonl and screenshots OUT/watch-shot-K.png taken with the
+# user's (and client N's as OUT/watched-shot-K.png), and its own lobby stand-in in a lobby channel folder of its own
+# (a spectator's command line cannot give it window titles of its own).
 #
 # With --headless, or with no display, every client runs offscreen and the
 # game ends after --hands hands (3 unless given). The output folder (named
@@ -17,7 +25,7 @@ set -euo pipefail
 
 build=$(cd "$1" && pwd)
 shift
-hands="" headless=0 out="" port=0 seed=""
+hands="" headless=0 out="" port=0 seed="" watch=""
 server_args=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -26,9 +34,14 @@ while [ $# -gt 0 ]; do
     --out) out=$2; shift 2 ;;
     --port) port=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
+    --watch) watch=$2; shift 2 ;;
     *) server_args+=("$1"); shift ;;
   esac
 done
+case "$watch" in
+  ""|0|1|2|3) ;;
+  *) echo "practice: --watch takes a client number 0-3" >&2; exit 2 ;;
+esac
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then headless=1; fi
 if [ "$headless" = 1 ] && [ -z "$hands" ]; then hands=3; fi
 [ -n "$out" ] || out="$(pwd)/practice-out/$(date +%Y%m%d-%H%M%S)"
@@ -43,6 +56,8 @@ lobby_bin="$build/tools/tessaly-lobby"
 # machine answers to the titles used here.
 runtime=$(mktemp -d /tmp/tessaly-practice.XXXXXX)
 chmod 700 "$runtime"
+watch_runtime="$runtime/watch"
+mkdir -m 700 "$watch_runtime"
 
 pids=()
 cleanup() {
@@ -67,6 +82,9 @@ args=(--port "$port" --log "$out/server.log" --events)
 [ -n "$seed" ] && args+=(--seed "$seed")
 [ -n "$hands" ] && args+=(--hands "$hands")
 [ "$headless" = 1 ] && args+=(--turn-seconds 1 --timeout-limit 0 --answer-ms 3000 --pace-ms 500 --ready-ms 8000)
+# A spectator pauses after every draw, discard and claim: the table waits
+# long enough for it to keep up.
+[ -n "$watch" ] && args+=(--pace-ms 2500)
 "$server_bin" "${args[@]}" "${server_args[@]}" > "$out/server.out" 2> "$out/server.err" &
 server_pid=$!
 pids+=("$server_pid")
@@ -101,6 +119,7 @@ start_client() {
     line="bot$n\$practice\$127.0.0.1\$$port\$练习桌\$0\$\$0\$\$\$1\$$(lobby_title "$n")\$$(client_title "$n")\$"
   fi
   local env=(TESSALY_HOME="$out/table/seat$n" TESSALY_TRACE="$out/trace$n.jsonl")
+  if [ "$n" != 0 ] && [ "$n" = "$watch" ]; then env+=(TESSALY_SHOTS="$out/watched-shot"); fi
   if [ "$n" = 0 ]; then
     env+=(TESSALY_SHOTS="$out/table-shot")
     [ "$headless" = 1 ] && env+=(SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy TESSALY_MESSAGEBOX=auto)
@@ -110,10 +129,32 @@ start_client() {
   env "${env[@]}" "$client_bin" "$line" > "$out/client$n.log" 2>&1 &
   pids+=("$!")
   client_pid=$!
+  [ "$n" = "$watch" ] && watched_pid=$client_pid
+  return 0
+}
+# The spectator: a five-field command line ending in the watched player's
+# user id, its login key naming that player to the server. It waits at the
+# server for the fourth seat, so it follows the table from the first deal.
+watch_pid="" watched_pid=""
+start_spectator() {
+  local seat=$(( (watch + 3) % 4 ))
+  local id=$((1000 + seat))
+  mkdir -p "$out/table/watch"
+  XDG_RUNTIME_DIR="$watch_runtime" "$lobby_bin" --title Orvane --client Tessaly < /dev/null > "$out/lobby-watch.log" 2>&1 &
+  pids+=("$!")
+  for _ in $(seq 50); do grep -q '^ready' "$out/lobby-watch.log" 2>/dev/null && break; sleep 0.1; done
+  local env=(XDG_RUNTIME_DIR="$watch_runtime" TESSALY_HOME="$out/table/watch" TESSALY_TRACE="$out/trace-watch.jsonl"
+             TESSALY_SHOTS="$out/watch-shot")
+  [ "$headless" = 1 ] && env+=(SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy TESSALY_MESSAGEBOX=auto)
+  env "${env[@]}" "$client_bin" "watcher\$practice#$id\$127.0.0.1\$$port\$练习桌\$$id" > "$out/client-watch.log" 2>&1 &
+  pids+=("$!")
+  watch_pid=$!
+  for _ in $(seq 100); do grep -q '"ev":"recv"' "$out/trace-watch.jsonl" 2>/dev/null && break; sleep 0.1; done
 }
 # Every client holds the usual window title until its command line gives it
 # its own, so each starts once the one before has posted its login (22).
 for n in 1 2 3 0; do
+  [ "$n" = 0 ] && [ -n "$watch" ] && start_spectator
   start_client "$n"
   for _ in $(seq 100); do grep -q '"msg":22,' "$out/trace$n.jsonl" 2>/dev/null && break; sleep 0.1; done
 done
@@ -133,7 +174,14 @@ while kill -0 "$user_pid" 2>/dev/null && kill -0 "$server_pid" 2>/dev/null; do
   if [ "$settled" -gt "$seen_settled" ]; then seen_settled=$settled; shots_due+=($((now + 4))); fi
   keep=()
   for due in "${shots_due[@]}"; do
-    if [ "$due" -le "$now" ]; then kill -USR2 "$user_pid" 2>/dev/null || true; else keep+=("$due"); fi
+    if [ "$due" -le "$now" ]; then
+      kill -USR2 "$user_pid" 2>/dev/null || true
+      for pid in $watch_pid $watched_pid; do
+        [ "$pid" = "$user_pid" ] || kill -USR2 "$pid" 2>/dev/null || true
+      done
+    else
+      keep+=("$due")
+    fi
   done
   shots_due=("${keep[@]}")
   sleep 0.5

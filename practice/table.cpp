@@ -25,6 +25,19 @@ void RemoveOne(std::vector<Tile>& tiles, Tile t) {
 // Strongest claim first: win over kong over pung.
 int Strength(int kind) { return kind == kWin ? 3 : kind == kKong ? 2 : kind == kPung ? 1 : 0; }
 
+// A spectator's login key names whom it watches: the table's key, "#" and
+// the watched player's user id ("practice#1001").
+std::optional<uint64_t> WatchedUserId(const std::string& key) {
+  const size_t hash = key.rfind('#');
+  if (hash == std::string::npos || hash + 1 == key.size()) return std::nullopt;
+  uint64_t id = 0;
+  for (size_t i = hash + 1; i < key.size(); ++i) {
+    if (key[i] < '0' || key[i] > '9') return std::nullopt;
+    id = id * 10 + static_cast<uint64_t>(key[i] - '0');
+  }
+  return id;
+}
+
 }  // namespace
 
 Table::Table(TableOptions options) : options_(std::move(options)) {
@@ -155,7 +168,9 @@ void Table::Disconnect(int conn, int64_t now) {
 
 void Table::Login(int conn, const Packet& p, int64_t now) {
   const std::string account = ReadByteText(p, kOffBody, kNameEnd);
-  const std::string key = ReadByteText(p, kNameEnd, kOffTag);
+  std::string key = ReadByteText(p, kNameEnd, kOffTag);
+  const std::optional<uint64_t> watched_id = WatchedUserId(key);
+  if (watched_id) key.resize(key.rfind('#'));
   if (account.empty() || (!options_.key.empty() && key != options_.key)) {
     Send(conn, LoginAnswer(3, 0, 0, ""));
     drops_.push_back(conn);
@@ -164,25 +179,24 @@ void Table::Login(int conn, const Packet& p, int64_t now) {
   }
   Conn& c = *Find(conn);
   int seat = -1;
-  for (int s = 0; s < 4 && seat < 0; ++s)
+  for (int s = 0; s < 4 && seat < 0 && !watched_id; ++s)
     if (seats_[s].taken && seats_[s].profile.account == account && !SeatLive(s)) seat = s;
   const bool returning = seat >= 0;
-  for (int s = 0; s < 4 && seat < 0 && !over_; ++s)
+  for (int s = 0; s < 4 && seat < 0 && !over_ && !watched_id; ++s)
     if (!seats_[s].taken) seat = s;
   Send(conn, LoginAnswer(1, options_.turn_seconds, options_.timeout_limit, options_.notice));
+  const bool full = std::all_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.taken; });
   if (seat < 0) {
     c.role = Role::kSpectator;
-    Send(conn, RoundInfo(dealer_, dice_, wild_, indicator_));
-    for (int s = 0; s < 4; ++s)
-      if (seats_[s].taken) Send(conn, SeatInfo(MaskOfSeat(s), seats_[s].profile, seats_[s].ready));
-    if (in_hand_) SendSnapshot(conn, -1);
+    c.watched_id = watched_id;
+    // Before the table is full a watching spectator waits for all four.
+    if (full || !watched_id) SendSpectatorJoin(conn);
     return;
   }
   c.role = Role::kSeat;
   c.seat = seat;
   Seat& st = seats_[seat];
   st.conn = conn;
-  const bool full = std::all_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.taken; });
   if (returning) {
     if (full) SendJoinFlow(seat);
     // A client that logs in afresh has not seen this hand's wild tile: the
@@ -199,8 +213,40 @@ void Table::Login(int conn, const Packet& p, int64_t now) {
   st.ready = true;
   if (std::all_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.taken; })) {
     for (int s = 0; s < 4; ++s) SendJoinFlow(s);
+    for (auto& [id, other] : conns_)
+      if (other.role == Role::kSpectator) SendSpectatorJoin(id);
     Schedule(Step::kStartHand, now + options_.dice_ms);
   }
+}
+
+// What a spectator is sent on joining: the round information, the profiles
+// of the seats taken, and during a hand the snapshot, with the faces of the
+// watched seat's tiles (every face when it watches nobody).
+void Table::SendSpectatorJoin(int conn) {
+  Conn* c = Find(conn);
+  if (!c) return;
+  c->watched = -1;
+  for (int s = 0; s < 4 && c->watched_id && c->watched < 0; ++s)
+    if (seats_[s].taken && seats_[s].profile.user_id == *c->watched_id) c->watched = s;
+  Send(conn, RoundInfo(dealer_, dice_, wild_, indicator_));
+  for (int s = 0; s < 4; ++s)
+    if (seats_[s].taken) Send(conn, SeatInfo(MaskOfSeat(s), seats_[s].profile, seats_[s].ready));
+  if (in_hand_) SendSnapshot(conn, c->watched);
+}
+
+void Table::SendDealToSpectators() {
+  for (auto& [id, c] : conns_) {
+    if (c.role != Role::kSpectator) continue;
+    if (c.watched >= 0)
+      Send(id, Deal(c.watched, hands_[c.watched].concealed, wild_));
+    else
+      Send(id, Deal(dealer_, {}, wild_));
+  }
+}
+
+void Table::SendDrawToSpectators(int seat, Tile t) {
+  for (auto& [id, c] : conns_)
+    if (c.role == Role::kSpectator) Send(id, Draw(seat, c.watched == seat ? t : 0));
 }
 
 void Table::Reconnect(int conn, const Packet& p) {
@@ -350,15 +396,13 @@ void Table::DealHand(int64_t now) {
     for (int i = 0; i < 4; ++i)
       for (int k = 0; k < 4; ++k) hands_[(dealer_ + i) % 4].concealed.push_back(wall_->TakeFront());
   for (int s = 0; s < 4; ++s) SendToSeat(s, Deal(s, hands_[s].concealed, wild_));
-  for (auto& [id, c] : conns_)
-    if (c.role == Role::kSpectator) Send(id, Deal(dealer_, {}, wild_));
+  SendDealToSpectators();
   for (int i = 0; i <= 4; ++i) {
     const int seat = (dealer_ + i) % 4;
     const Tile t = wall_->TakeFront();
     hands_[seat].concealed.push_back(t);
     for (int s = 0; s < 4; ++s) SendToSeat(s, Draw(seat, s == seat ? t : 0));
-    for (auto& [id, c] : conns_)
-      if (c.role == Role::kSpectator) Send(id, Draw(seat, 0));
+    SendDrawToSpectators(seat, t);
   }
   SendToAll(WildTile(wild_, indicator_));
   replacement_draw_ = false;
@@ -378,8 +422,7 @@ void Table::DrawFor(int seat, bool from_back, int64_t now) {
   hands_[seat].concealed.push_back(t);
   replacement_draw_ = from_back;
   for (int s = 0; s < 4; ++s) SendToSeat(s, Draw(seat, s == seat ? t : 0));
-  for (auto& [id, c] : conns_)
-    if (c.role == Role::kSpectator) Send(id, Draw(seat, 0));
+  SendDrawToSpectators(seat, t);
   BeginTurn(seat, now);
 }
 

@@ -104,7 +104,11 @@ class Table {
   enum class Role { kNew, kSeat, kSpectator, kGone };
   struct Conn {
     Role role = Role::kNew;
-    int seat = -1;
+    int seat = -1;     // a seat's connection: its seat
+    // A spectator's: the user id its login key names and the seat of that
+    // player, found when it joins the table (-1 none).
+    std::optional<uint64_t> watched_id;
+    int watched = -1;
   };
 
   void Schedule(Step step, int64_t at, int seat = -1);
@@ -115,6 +119,10 @@ class Table {
   void SeatPacket(int seat, const MessageRecord& m, const Packet& p, int64_t now);
   void SendJoinFlow(int seat);
   void SendSnapshot(int conn, int viewer_seat);
+  void SendSpectatorJoin(int conn);
+  // A deal or draw to each spectator: the tiles of the seat it watches.
+  void SendDealToSpectators();
+  void SendDrawToSpectators(int seat, Tile t);
   void Leave(int seat, int64_t now);
 
   void StartHand(int64_t now);

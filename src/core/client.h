@@ -28,6 +28,7 @@
 #include "scoring/settlement.h"
 #include "sound/sound.h"
 #include "spectator/snapshot.h"
+#include "spectator/spectator_state.h"
 #include "table/game_state.h"
 #include "table/pictures.h"
 #include "ui/elements.h"
@@ -52,10 +53,6 @@ struct ClientOptions {
 struct Subsystems {
   // Navigates the notice page to an address (shown once it has loaded).
   std::function<void(Client&, const std::string& url)> NavigateNotice;
-  // The twins of types 1, 2, 5 and 7 called instead of the seated handlers
-  // while the client watches, by message type; a twin without an entry
-  // here has no effect.
-  std::map<int, std::function<void(Client&)>> SpectatorHandlers;
 };
 
 // The button bar's click latches and hover marks, per button 0-8.
@@ -106,6 +103,7 @@ struct Client {
   Subsystems parts;
   AnalysisState analysis;
   SnapshotState snapshot;
+  SpectatorState watch;
 };
 
 // Puts `text` on status line `line` (0 or 1) of Sysmsg, traced.

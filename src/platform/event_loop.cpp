@@ -143,6 +143,13 @@ void EventLoop::PumpSources() {
   }
 }
 
+void EventLoop::PumpWatchers() {
+  std::vector<std::function<void()>> pumps;
+  for (const auto& s : sources_)
+    if (s.kind == SourceKind::kWatcher) pumps.push_back(s.pump);
+  for (auto& pump : pumps) pump();
+}
+
 void EventLoop::RunHandler(const std::function<void()>& fn) {
   HandlerScope running(*this);
   fn();
@@ -247,6 +254,29 @@ void EventLoop::Sleep(int64_t ms) {
   }
   timespec ts{static_cast<time_t>(ms / 1000), static_cast<long>((ms % 1000) * 1000000L)};
   while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+  }
+}
+
+void EventLoop::WaitBlocking(int64_t ms) {
+  EntryScope entry(*this);
+  ++blocked_depth_;
+  struct Unblock {
+    int& depth;
+    ~Unblock() { --depth; }
+  } unblock{blocked_depth_};
+  const int64_t end = NowMs() + std::max<int64_t>(ms, 0);
+  PumpWatchers();
+  while (NowMs() < end) {
+    if (clock_.IsVirtual()) {
+      clock_.AdvanceTo(end);
+    } else {
+      int64_t slice = end - NowMs();
+      for (const auto& s : sources_)
+        if (s.kind == SourceKind::kWatcher) slice = std::min<int64_t>(slice, std::max(s.max_wait_ms, 1));
+      timespec ts{static_cast<time_t>(slice / 1000), static_cast<long>((slice % 1000) * 1000000L)};
+      nanosleep(&ts, nullptr);
+    }
+    PumpWatchers();
   }
 }
 

@@ -121,6 +121,19 @@ class EventLoop {
   // meanwhile fire afterwards, once).
   void Sleep(int64_t ms);
 
+  // Blocks the program for `ms` milliseconds of clock time while the window
+  // keeps painting: no descriptor is read, no timer fires, no posted call
+  // runs and no handler source is pumped, so what arrives meanwhile (socket
+  // data, lobby messages) waits where it is and is handled afterwards in
+  // its order; timers that fall due meanwhile fire afterwards, once. Only
+  // watcher sources are pumped, and a watcher that hands input to the
+  // program leaves it queued while Blocked() (the window system keeps it
+  // in order). Under a VirtualClock the time passes at once, with one pump
+  // of the watchers before and one after it.
+  void WaitBlocking(int64_t ms);
+  // True during WaitBlocking.
+  bool Blocked() const { return blocked_depth_ > 0; }
+
   // Processes events until Quit is called.
   void Run();
   void Quit() { quit_ = true; }
@@ -160,6 +173,7 @@ class EventLoop {
   // Returns true if any descriptor was dispatched.
   bool PollFds(int timeout_ms);
   void PumpSources();
+  void PumpWatchers();
   void FireDueTimers();
   void RunPosted();
   int64_t NextTimerDue() const;
@@ -175,6 +189,7 @@ class EventLoop {
   uint64_t handler_runs_ = 0;
   int handler_depth_ = 0;
   int entry_depth_ = 0;
+  int blocked_depth_ = 0;
 };
 
 }  // namespace tess

@@ -10,7 +10,6 @@
 namespace tess {
 namespace {
 
-constexpr int kChow = 4, kPung = 8, kKongFromDiscard = 16, kConcealedKong = 32, kAddedKong = 64, kWin = 128;
 constexpr int kRedDragon = 0x15;
 constexpr int kLyingBack = 8;  // picture 36v + 8
 constexpr uint32_t kGreen = 0x00FF00, kRed = 0xFF0000;
@@ -57,7 +56,7 @@ void RequireConcealed(const Claim& k, int i, int count) {
     throw HandlerFault("claimed tiles at entry " + std::to_string(i) + " are not concealed tiles");
 }
 
-void Announce(const Claim& k) {
+void Announce(const Claim& k, bool watching) {
   Client& c = k.c;
   Form& f = c.MainForm;
   Element& bubble = f.At("Speak", k.v - 1);
@@ -80,7 +79,8 @@ void Announce(const Claim& k) {
   f.BringToFront(words);
   PlayEffect(c, kEffectDiscard);
   // The caption entry and voice clip of the kind; a red-dragon or wild
-  // added kong has neither.
+  // added kong has neither, except for a spectator, who is told of the
+  // tile set aside.
   int entry = -1, clip = 0;
   switch (k.kind) {
     case kChow: entry = 0, clip = kVoiceChow; break;
@@ -88,7 +88,13 @@ void Announce(const Claim& k) {
     case kKongFromDiscard: entry = 2, clip = kVoiceKong; break;
     case kConcealedKong: entry = 3, clip = kVoiceKong; break;
     case kAddedKong:
-      if (k.tiles[2] != kRedDragon && k.tiles[2] != c.game.WildTile) entry = 6, clip = kVoiceKong;
+      if (k.tiles[2] == kRedDragon) {
+        if (watching) entry = 4, clip = kVoiceRedDragonAside;
+      } else if (k.tiles[2] == c.game.WildTile) {
+        if (watching) entry = 5, clip = kVoiceWildAside;
+      } else {
+        entry = 6, clip = kVoiceKong;
+      }
       break;
     case kWin: entry = 7, clip = kVoiceWin; break;
   }
@@ -449,14 +455,14 @@ void OnClaimResult(Client& c) {
   ApplyClaim(c, kind, g.info.Seat, tiles);
 }
 
-void ApplyClaim(Client& c, int kind, int seat, const std::array<int16_t, 3>& tiles) {
+void ApplyClaim(Client& c, int kind, int seat, const std::array<int16_t, 3>& tiles, bool watching) {
   SetMeldSizes(c);
   const auto view = ViewSeatOf(c.game, seat);
   if (!view) throw HandlerFault("claim for seat mask " + std::to_string(seat));
   const int v = *view;
   SeatState& s = c.game.custom[v];
   const Claim k{c, kind, v, tiles, s, s.MeldCursor, s.HandStart, s.HandCount, c.game.ScaleX, c.game.ScaleY};
-  if (v != 0 && kind >= 2) Announce(k);
+  if (v != 0 && kind >= 2) Announce(k, watching);
   switch (kind) {
     case kChow:
     case kPung: Pung(k); break;

@@ -23,10 +23,16 @@ namespace tess {
 
 struct Client;
 
+// The kinds of a claim (value(0) of message 7).
+inline constexpr int kChow = 4, kPung = 8, kKongFromDiscard = 16, kConcealedKong = 32, kAddedKong = 64,
+                     kWin = 128;
+
 // Message type 7 for a seated client.
 void OnClaimResult(Client& c);
-// kind: 4 chow, 8 pung, 16 kong on the discard, 32 concealed kong, 64 added
-// kong, 128 win; seat: a SeatMask; tiles: the three tile words.
-void ApplyClaim(Client& c, int kind, int seat, const std::array<int16_t, 3>& tiles);
+// kind: one of the kinds above (others change nothing but the restacking);
+// seat: a SeatMask; tiles: the three tile words. `watching`: a spectator's
+// table, where an added kong of the red dragon or of the wild tile is
+// announced too (captions 4 and 5, clips "04" and "05").
+void ApplyClaim(Client& c, int kind, int seat, const std::array<int16_t, 3>& tiles, bool watching = false);
 
 }  // namespace tess

@@ -1,6 +1,7 @@
 #include "play/discards.h"
 
 #include "core/client.h"
+#include "play/hand_input.h"
 #include "play/tile_slots.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
@@ -130,15 +131,35 @@ void ShowFollowBubble(Client& c, int v) {
   c.tick.BubbleSeat = static_cast<int16_t>(v - 1);
 }
 
-// Seat v's discard of tile t, shown in the centre.
-void ShowDiscard(Client& c, int v, int t) {
+// The watched player's discard of tile t, which no click laid out: its
+// newest concealed copy of t (a hand that holds none gives its newest tile).
+void LayOutWatchedDiscard(Client& c, int t) {
+  SeatState& s = c.game.custom[0];
+  if (s.HandCount <= 0 || s.HandStart < 0 || s.HandStart + s.HandCount > kHandEntries)
+    throw HandlerFault("a discard of the watched seat with no concealed tile");
+  int e = s.HandStart + s.HandCount - 1;
+  while (e > s.HandStart && s.mj[e].code != t) --e;
+  if (s.mj[e].code != t) {
+    e = s.HandStart + s.HandCount - 1;
+    s.mj[e].code = static_cast<int16_t>(t);
+  }
+  if (!FindTile(c, s.mj[e].slot)) throw HandlerFault("a discard of the watched seat whose tile has no slot");
+  LayOutOwnDiscard(c, e);
+}
+
+// Seat v's discard of tile t, shown in the centre; seated, also placed as
+// a wind and announced by a bubble as the seat's marks say.
+void ShowDiscard(Client& c, int v, int t, bool watching) {
   GameState& g = c.game;
   g.LastDiscard = static_cast<int16_t>(t);
   if (t == 0) return;
   c.loop.WaitProcessing(kDiscardPauseMs);
   PlayTileVoice(c, v, t);
   g.LastDiscarder = static_cast<uint8_t>(v);
-  if (v == 0) return;  // laid out when it was clicked
+  if (v == 0) {
+    if (watching) LayOutWatchedDiscard(c, t);
+    return;  // a player's own was laid out when it was clicked
+  }
   SeatState& s = g.custom[v];
   if (s.HandCount <= 0 || s.HandStart + s.HandCount > kHandEntries)
     throw HandlerFault("a discard from seat " + std::to_string(v) + " with no concealed tile");
@@ -151,8 +172,9 @@ void ShowDiscard(Client& c, int v, int t) {
   if (auto picture = PictureIndex(v, t)) ShowTilePicture(c, slot, *picture);
   MoveToCentre(c, *e, v);
   c.MainForm.BringToFront(*e);
-  if (IsWind(t) && c.play.Placing[v] && c.play.PlacedTotal <= 15) PlaceWind(c, v, t);
+  if (!watching && IsWind(t) && c.play.Placing[v] && c.play.PlacedTotal <= 15) PlaceWind(c, v, t);
   --s.HandCount;
+  if (watching) return;
   if (c.play.Declared[v] && !c.play.DeclBubbleShown) {
     c.play.DeclBubbleShown = true;
     ShowMarkBubble(c, v, kDeclBubbles);
@@ -163,16 +185,18 @@ void ShowDiscard(Client& c, int v, int t) {
 
 }  // namespace
 
-void OnDiscard(Client& c) {
+void OnDiscard(Client& c) { ShowDiscardMessage(c, /*watching=*/false); }
+
+void ShowDiscardMessage(Client& c, bool watching) {
   GameState& g = c.game;
   PlayEffect(c, kEffectDiscard);
   g.info.Seat &= 0x0F;
   const int v = ViewSeatOf(g, g.info.Seat).value_or(0);
   const int t = g.info.value[3];
-  if (g.info.value[1] == kMarkDeclared) c.play.Declared[v] = c.play.Placing[v] = true;
-  if (g.info.value[1] == kMarkPlacing) c.play.Placing[v] = true;
-  ShowDiscard(c, v, t);
-  if (g.info.value[0] == kFollowsDealer && v != 0) ShowFollowBubble(c, v);
+  if (!watching && g.info.value[1] == kMarkDeclared) c.play.Declared[v] = c.play.Placing[v] = true;
+  if (!watching && g.info.value[1] == kMarkPlacing) c.play.Placing[v] = true;
+  ShowDiscard(c, v, t, watching);
+  if (!watching && g.info.value[0] == kFollowsDealer && v != 0) ShowFollowBubble(c, v);
   const auto suit = SuitNumber(t);
   const auto rank = Rank(t);
   if (suit && rank && *suit > 0) ++g.SeenCount[*suit][*rank];

@@ -13,6 +13,14 @@ struct Client;
 
 // Message type 2: a seat discarded.
 void OnDiscard(Client& c);
+// Message type 2 as the seated handler (watching false) and the
+// spectator's twin (true) show it: the discard sound, the tile in the
+// centre with the discarder's voice, the seen count. Seated, the 报/摆
+// marks are taken, placed winds go to their row and the marks and
+// follow-the-dealer get their bubbles; watching, none of these, and the
+// watched player's own discard, which no click laid out, is taken out of
+// its hand here.
+void ShowDiscardMessage(Client& c, bool watching);
 // The local player's discard already showing in `slot`: to the centre, and
 // placed as a wind while the local seat places winds.
 void ShowOwnDiscard(Client& c, int slot, int code);

@@ -153,12 +153,8 @@ void DiscardTile(Client& c, int slot, bool locked) {
   StopTurnCountdown(c);
   PassOnOffer(c);
   ResetActionButtons(c);
-  // 4. The tile lies face up.
-  const int code = s.mj[e].code;
-  p.TileW[0] = RoundPixels(36 * g.ScaleX);
-  p.TileH[0] = RoundPixels(50 * g.ScaleY);
-  ShowFace(c, slot, 0, code);
   // 5. The mark; the first 报 or 摆 discard locks the hand.
+  const int code = s.mj[e].code;
   int mark = kMarkPlain;
   if (p.Declared[0]) {
     mark = kMarkDeclared;
@@ -168,8 +164,21 @@ void DiscardTile(Client& c, int slot, bool locked) {
     p.Placing[0] = false;
   }
   if (!locked && mark != kMarkPlain) t.HandLocked = true;
-  // 6.-8.
+  // 6.
   if (HoldsDiscardCount(s)) QueueDiscard(c, mark, code);
+  LayOutOwnDiscard(c, e);
+}
+
+void LayOutOwnDiscard(Client& c, int e) {
+  GameState& g = c.game;
+  PlayState& p = c.play;
+  SeatState& s = g.custom[0];
+  const int slot = s.mj[e].slot, code = s.mj[e].code;
+  // 4. The tile lies face up.
+  p.TileW[0] = RoundPixels(36 * g.ScaleX);
+  p.TileH[0] = RoundPixels(50 * g.ScaleY);
+  ShowFace(c, slot, 0, code);
+  // 7.-8.
   g.LastDiscardSlot = static_cast<int16_t>(slot);
   g.LastDiscarder = 0;
   ShowOwnDiscard(c, slot, code);

@@ -34,6 +34,12 @@ void Pic_MouseUp(Client& c, int button);
 // HandLocked and Placing(0) stay as they are). Also the automatic player's.
 void DiscardTile(Client& c, int slot, bool locked);
 
+// The local seat's concealed entry e (HandStart <= e < HandStart +
+// HandCount) laid out as its discard: face up in the centre, the gap closed
+// and the rest sorted; nothing is sent. The discard sequence ends with it,
+// and a spectator lays out the watched player's discards with it.
+void LayOutOwnDiscard(Client& c, int e);
+
 // Hooks the table's tiles, its background and the action and kong buttons
 // to the handlers above and those of offers.h. After the table's elements
 // are all loaded.

@@ -60,18 +60,11 @@ bool Concealed(const SeatState& s, int i, int count) {
 // The next meld group mj(MeldCursor - 2 .. MeldCursor) lies inside mj.
 bool MeldRoom(const SeatState& s) { return s.MeldCursor >= 2 && s.MeldCursor < kHandEntries; }
 
-// A kong of the three entries from i staged with `kind` and claimed.
-void SendKong(Client& c, int i, int meld_kind, int claim_kind) {
-  SeatState& s = c.game.custom[0];
-  if (!Concealed(s, i, 3) || !MeldRoom(s)) return;
-  const int m = s.MeldCursor;
-  for (int k = 0; k < 3; ++k) {
-    s.mj[m - 2 + k] = s.mj[i + k];
-    s.mj[m - 2 + k].kind = static_cast<int16_t>(meld_kind);
-  }
-  c.play.KongChoices[0] = static_cast<int16_t>(i);
+// A kong of the three entries from i claimed as `claim_kind`.
+void SendKong(Client& c, int i, int claim_kind) {
+  if (!StageKong(c, i, claim_kind)) return;
   c.play.TurnActed = true;
-  const int16_t t = ClaimWord(s.mj[i].code);
+  const int16_t t = ClaimWord(c.game.custom[0].mj[i].code);
   QueueClaim(c, claim_kind, t, t, t);
 }
 
@@ -88,7 +81,8 @@ void OnActionOffer(Client& c) {
   GameState& g = c.game;
   PlayState& p = c.play;
   TickState& t = c.tick;
-  if ((g.info.Seat & 0x0F) != (g.custom[0].Seat & 0x0F)) return;
+  // A spectator is never offered anything: no button, no countdown.
+  if (g.IsSpectator || (g.info.Seat & 0x0F) != (g.custom[0].Seat & 0x0F)) return;
   const int opts = g.info.value[0] & 0xFF;
   p.TurnActed = false;
   t.TurnState = 0;
@@ -291,36 +285,56 @@ void Gang_Click(Client& c, int index) {
   SendKongOfKind(c, kind, j);
 }
 
-void SendPung(Client& c, int code) {
+void StagePung(Client& c, int code) {
   SeatState& s = c.game.custom[0];
-  if (MeldRoom(s)) {
-    const int m = s.MeldCursor;
-    for (int i = s.HandStart; Concealed(s, i, 2); ++i)
-      if (s.mj[i].code == code && s.mj[i + 1].code == code) {
-        s.mj[m - 2] = s.mj[i];
-        s.mj[m - 1] = s.mj[i + 1];
-        s.mj[m - 2].kind = s.mj[m - 1].kind = 3;
-        break;
-      }
-    s.mj[m] = HandEntry{3, static_cast<int16_t>(code), c.game.LastDiscardSlot};
+  if (!MeldRoom(s)) return;
+  const int m = s.MeldCursor;
+  for (int i = s.HandStart; Concealed(s, i, 2); ++i)
+    if (s.mj[i].code == code && s.mj[i + 1].code == code) {
+      s.mj[m - 2] = s.mj[i];
+      s.mj[m - 1] = s.mj[i + 1];
+      s.mj[m - 2].kind = s.mj[m - 1].kind = 3;
+      break;
+    }
+  s.mj[m] = HandEntry{3, static_cast<int16_t>(code), c.game.LastDiscardSlot};
+}
+
+bool StageKong(Client& c, int i, int kind) {
+  SeatState& s = c.game.custom[0];
+  if (!Concealed(s, i, 3) || !MeldRoom(s)) return false;
+  const int m = s.MeldCursor;
+  for (int k = 0; k < 3; ++k) {
+    s.mj[m - 2 + k] = s.mj[i + k];
+    s.mj[m - 2 + k].kind = static_cast<int16_t>(kind == kKindConcealedKong ? 5 : 4);
   }
+  c.play.KongChoices[0] = static_cast<int16_t>(i);
+  return true;
+}
+
+bool StageAddedKong(Client& c, int i) {
+  SeatState& s = c.game.custom[0];
+  if (!Concealed(s, i, 1) || !MeldRoom(s)) return false;
+  s.mj[s.MeldCursor - 2] = s.mj[i];
+  s.mj[s.MeldCursor - 2].kind = 6;
+  c.play.KongChoices[0] = static_cast<int16_t>(i);
+  return true;
+}
+
+void SendPung(Client& c, int code) {
+  StagePung(c, code);
   c.play.TurnActed = true;
   const int16_t t = ClaimWord(code);
   QueueClaim(c, kKindPung, t, t, t);
 }
 
-void SendKongFromDiscard(Client& c, int i) { SendKong(c, i, 4, kKindKongFromDiscard); }
+void SendKongFromDiscard(Client& c, int i) { SendKong(c, i, kKindKongFromDiscard); }
 
-void SendConcealedKong(Client& c, int i) { SendKong(c, i, 5, kKindConcealedKong); }
+void SendConcealedKong(Client& c, int i) { SendKong(c, i, kKindConcealedKong); }
 
 void SendAddedKong(Client& c, int i) {
-  SeatState& s = c.game.custom[0];
-  if (!Concealed(s, i, 1) || !MeldRoom(s)) return;
-  s.mj[s.MeldCursor - 2] = s.mj[i];
-  s.mj[s.MeldCursor - 2].kind = 6;
-  c.play.KongChoices[0] = static_cast<int16_t>(i);
+  if (!StageAddedKong(c, i)) return;
   c.play.TurnActed = true;
-  QueueClaim(c, kKindAddedKong, ClaimWord(s.mj[i].code), 0, 0);
+  QueueClaim(c, kKindAddedKong, ClaimWord(c.game.custom[0].mj[i].code), 0, 0);
 }
 
 void SendWin(Client& c) { QueueClaim(c, kKindWin, 0, 0, 0); }

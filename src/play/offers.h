@@ -38,6 +38,16 @@ void SendKongFromDiscard(Client& c, int i);
 void SendConcealedKong(Client& c, int i);
 void SendAddedKong(Client& c, int i);
 void SendWin(Client& c);
+// What the senders stage into the local seat's next meld group
+// mj(MeldCursor - 2 .. MeldCursor) for the confirmation to lay out; a
+// spectator's twin stages the watched player's claims the same way. A
+// pung: copies of the first concealed pair of `code`, and the centre
+// discard. A kong (kind 16 on the discard, 32 concealed) or an added kong:
+// the entries from i, left in KongChoices(0); false, staging nothing, when
+// they are not all concealed tiles or the group has no room.
+void StagePung(Client& c, int code);
+bool StageKong(Client& c, int i, int kind);
+bool StageAddedKong(Client& c, int i);
 // The pass packet (type 7, kind 1) unless the offer has been answered.
 void PassOnOffer(Client& c);
 

@@ -1,8 +1,6 @@
 #include "table/dispatcher.h"
 
 #include <exception>
-#include <functional>
-#include <map>
 
 #include "core/client.h"
 #include "core/connection.h"
@@ -12,6 +10,7 @@
 #include "play/deal.h"
 #include "scoring/settlement.h"
 #include "spectator/snapshot.h"
+#include "spectator/twins.h"
 #include "play/discards.h"
 #include "play/offers.h"
 #include "play/reveal.h"
@@ -21,16 +20,9 @@
 namespace tess {
 namespace {
 
-
 // Type 8 clears a mark nothing reads; type 19 was shown while it was decoded.
 void NoVisibleEffect(Client&) {}
 
-// A spectator twin still to come: the one registered in
-// Client::parts.SpectatorHandlers for the type.
-void RegisteredSpectator(Client& c) {
-  const auto& handlers = c.parts.SpectatorHandlers;
-  if (auto it = handlers.find(c.game.info.MsgType); it != handlers.end() && it->second) it->second(c);
-}
 
 struct Entry {
   int type;
@@ -40,13 +32,13 @@ struct Entry {
 
 // The catalogue of handled server messages. A type missing here is ignored.
 constexpr Entry kCatalogue[] = {
-    {kTypeDeal, OnDeal, RegisteredSpectator},
-    {kTypeDiscard, OnDiscard, RegisteredSpectator},
+    {kTypeDeal, OnDeal, OnSpectatorDeal},
+    {kTypeDiscard, OnDiscard, OnSpectatorDiscard},
     {kTypeSeatName, OnSeatName, nullptr},
     {kTypeHandStart, OnHandStart, nullptr},
-    {kTypeDraw, OnDraw, RegisteredSpectator},
+    {kTypeDraw, OnDraw, OnSpectatorDraw},
     {kTypeActionOffer, OnActionOffer, nullptr},
-    {kTypeClaimResult, OnClaimResult, RegisteredSpectator},
+    {kTypeClaimResult, OnClaimResult, OnSpectatorClaim},
     {kTypeNoEffect, NoVisibleEffect, nullptr},
     {kTypeHandResult, OnHandResult, nullptr},
     {kTypeWildTile, OnWildTile, nullptr},

@@ -4,9 +4,7 @@
 // hands the message to the handler of its type; types 1, 2, 5 and 7 go to
 // their spectator twins when the client watches. Handled are types 1-9,
 // 14-23, 29, 40 and 41, each by the handler its catalogue entry names;
-// spectator twins still to come go to the handlers registered in
-// Client::parts.SpectatorHandlers. Types without a
-// handler are ignored silently. Received seats are already reduced to
+// other types are ignored silently. Received seats are already reduced to
 // their low four bits by the decoder. A fault inside a handler (a bound
 // check failing, an inconsistent count) restores the lobby window and ends
 // the client.

@@ -6,6 +6,7 @@
 
 #include "core/client.h"
 #include "core/packet.h"
+#include "spectator/watched_table.h"
 #include "table/pictures.h"
 #include "table/table_clear.h"
 #include "ui/result_boards.h"
@@ -30,6 +31,11 @@ int32_t LittleEndian32(const Packet& p, size_t at) {
   for (size_t i = 0; i < 4; ++i) v |= static_cast<uint32_t>(p[at + i]) << (8 * i);
   return static_cast<int32_t>(v);
 }
+
+// The profile of the seat-information message being dispatched placed on
+// its ViewSeat, and the table set up once all four names and profiles are
+// in (steps 3 on of OnSeatInfo).
+void PlaceProfile(Client& c);
 
 void ShowInFront(Form& f, Element* e) {
   if (!e) return;
@@ -61,12 +67,6 @@ void DrawSeatWind(Client& c) {
   for (int slot = 0; slot < 4; ++slot) c.MainForm.At("MJ_Image", slot).visible = false;
 }
 
-void ShowCompass(Client& c) {
-  const int seat = c.game.custom[0].Seat ? c.game.custom[0].Seat : 1;
-  const int index = SeatIndexOf(seat).value_or(0);
-  ShowResourcePicture(c, c.MainForm.At("ZhiNan"), c.pictures.CompassPictures[index]);
-}
-
 // The first of `first` and then 0..count-1 not yet in `used`.
 int FreeVoice(std::array<bool, 6>& used, int first, int count) {
   int j = first;
@@ -90,6 +90,14 @@ std::optional<int> ProvisionalPlace(Client& c, const std::string& account) {
   return std::nullopt;
 }
 
+}  // namespace
+
+void ShowCompass(Client& c) {
+  const int seat = c.game.custom[0].Seat ? c.game.custom[0].Seat : 1;
+  const int index = SeatIndexOf(seat).value_or(0);
+  ShowResourcePicture(c, c.MainForm.At("ZhiNan"), c.pictures.CompassPictures[index]);
+}
+
 void ShowProfile(Client& c, int v) {
   const PlayerInfo& p = c.game.players[v];
   Form& f = c.MainForm;
@@ -99,8 +107,6 @@ void ShowProfile(Client& c, int v) {
   f.At("Level", v).caption = p.Level;
   ShowSeatOnBoards(c, v);
 }
-
-}  // namespace
 
 std::string FormatAmount(double v) {
   char buf[40];
@@ -159,7 +165,18 @@ void OnSeatInfo(Client& c) {
   GameState& g = c.game;
   g.info.Seat &= 0x0F;
   c.leave.OtherExitShown = false;
-  if (g.IsSpectator) return;  // the watched table is built from its own four
+  if (!g.IsSpectator) return PlaceProfile(c);
+  // A spectator builds the watched table from all four profiles at once,
+  // then gives its players their voices.
+  if (!StoreWatchedSeatInfo(c)) return;
+  PlaceProfile(c);
+  AssignVoices(c);
+}
+
+namespace {
+
+void PlaceProfile(Client& c) {
+  GameState& g = c.game;
   const int seat = g.info.Seat;
   const bool single = seat == 1 || seat == 2 || seat == 4 || seat == 8;
   if (seat != 0 && seat != 15 && !single) return;  // names no seat
@@ -203,6 +220,8 @@ void OnSeatInfo(Client& c) {
     SetUpTable(c);
   }
 }
+
+}  // namespace
 
 void SetUpTable(Client& c) {
   DrawSeatWind(c);

@@ -6,7 +6,10 @@
 // in the message): they take provisional places on the left, top and right,
 // and the third of them brings the table window up. Once the fourth seat
 // name is in, every ViewSeat gets its seat mask and account name; the
-// profiles that follow are placed by their seat mask.
+// profiles that follow are placed by their seat mask. A spectator gets no
+// seat names: it keeps the four profiles until the last and builds the
+// watched table from them (spectator/watched_table.h), then gives its
+// players their voices.
 #pragma once
 
 #include <string>
@@ -33,6 +36,13 @@ PlayerInfo DecodeProfile(const Packet& p);
 // A money or points value as the table shows it: whole numbers without a
 // fraction, others with up to 15 significant digits.
 std::string FormatAmount(double v);
+
+// The compass for the local seat (a local seat of 0 taken as mask 1).
+void ShowCompass(Client& c);
+// players(v) on the table and the result boards: the portrait in Tou(v),
+// Nid(v) "[Title] Nick", Cash(v) coins & "金币", Level(v), the names and
+// avatars of Score and Hero.
+void ShowProfile(Client& c, int v);
 
 // The table set-up after the last profile: seat-wind draw, compass, result
 // buttons usable, voices assigned.

@@ -117,7 +117,8 @@ void SdlRenderer::Service(bool look) {
 
 bool SdlRenderer::HandlePendingEvents() {
   SDL_Event ev;
-  if (!video_ || !SDL_PollEvent(&ev)) return false;
+  // While the loop blocks, input stays queued in the window system.
+  if (!video_ || loop_.Blocked() || !SDL_PollEvent(&ev)) return false;
   // Input reaches the program's handlers, which may change anything.
   loop_.RunHandler([&] {
     do HandleEvent(ev);

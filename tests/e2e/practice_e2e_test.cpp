@@ -93,6 +93,47 @@ class PracticeE2eTest : public testing::Test {
 
   std::string Trace(int n) const { return out_dir + "/trace" + std::to_string(n) + ".jsonl"; }
 
+  // The server on any free port for `hands` hands of the wall file; `port`
+  // is where it listens.
+  bool StartServer(const std::string& hands) {
+    if (!server.Start(ChildOptions{{TESSALY_PRACTICE_SERVER, "--port", "0", "--hands", hands, "--seed", "3",
+                                    "--wall-file", out_dir + "/walls.txt", "--turn-seconds", "1", "--answer-ms",
+                                    "4000", "--pace-ms", "450", "--dice-ms", "2500", "--deal-ms", "1500",
+                                    "--ready-ms", "8000", "--events"},
+                                   {}, false, true, false}))
+      return false;
+    server.WaitForLine("\x01", 3000);
+    if (server.Lines().empty()) return false;
+    std::istringstream first(server.Lines()[0]);
+    std::string word;
+    first >> word >> port;
+    return word == "listening";
+  }
+
+  // Waits until the trace at `path` holds `text`, at most `s` seconds.
+  static bool TraceHas(const std::string& path, const std::string& text, std::chrono::seconds s = 10s) {
+    const auto end = std::chrono::steady_clock::now() + s;
+    auto has = [&] {
+      std::ifstream in(path);
+      std::stringstream all;
+      all << in.rdbuf();
+      return all.str().find(text) != std::string::npos;
+    };
+    while (!has() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(50ms);
+    return has();
+  }
+
+  // Automatic client n with its own lobby, program directory and trace;
+  // true once it has taken its own window title (it posts 22 to its lobby
+  // just before the login), so that the next may start.
+  bool StartClient(int n) {
+    lobbies.push_back(std::make_unique<FakeLobby>("PracticeLobby" + std::to_string(n)));
+    const std::string home = out_dir + "/table/seat" + std::to_string(n);
+    std::filesystem::create_directories(home);
+    return clients[n].Start(PracticeBot(TESSALY_BINARY, port, n, runtime_dir, home, Trace(n))) &&
+           TraceHas(Trace(n), "\"msg\":22,");
+  }
+
   // Reads the server's output for `ms` and says whether `line` has come.
   bool ServerSaid(const std::string& line, int ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -115,45 +156,18 @@ class PracticeE2eTest : public testing::Test {
   std::string out_dir = MakeTempDir("practice-e2e-out");
   ChildProcess server;
   ChildProcess clients[4];
+  std::string port;
+  std::vector<std::unique_ptr<FakeLobby>> lobbies;
 };
 
 // The clients answer within their one-second turn, well before the server
 // would play a silent seat.
 TEST_F(PracticeE2eTest, FourAutomaticClientsPlayFiveHandsToTheEnd) {
-  ASSERT_TRUE(server.Start(ChildOptions{{TESSALY_PRACTICE_SERVER, "--port", "0", "--hands", "5", "--seed", "3",
-                                         "--wall-file", out_dir + "/walls.txt", "--turn-seconds", "1",
-                                         "--answer-ms", "4000", "--pace-ms",
-                                         "450", "--dice-ms", "2500", "--deal-ms", "1500", "--ready-ms", "8000",
-                                         "--events"},
-                                        {}, false, true, false}));
-  server.WaitForLine("\x01", 3000);
-  ASSERT_FALSE(server.Lines().empty());
-  std::istringstream first(server.Lines()[0]);
-  std::string word, port;
-  first >> word >> port;
-  ASSERT_EQ(word, "listening");
-
+  ASSERT_TRUE(StartServer("5"));
   // Every client restores the usual lobby at start-up, then talks to its own.
   FakeLobby usual;
-  std::vector<std::unique_ptr<FakeLobby>> lobbies;
-  for (int n = 0; n < 4; ++n) lobbies.push_back(std::make_unique<FakeLobby>("PracticeLobby" + std::to_string(n)));
   ASSERT_TRUE(usual.Bound());
-  for (int n = 0; n < 4; ++n) {
-    const std::string home = out_dir + "/table/seat" + std::to_string(n);
-    std::filesystem::create_directories(home);
-    ASSERT_TRUE(clients[n].Start(PracticeBot(TESSALY_BINARY, port, n, runtime_dir, home, Trace(n))));
-    // The next client starts once this one has taken its own window title
-    // (it posts 22 to its lobby just before the login).
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    auto posted = [&] {
-      std::ifstream in(Trace(n));
-      std::stringstream s;
-      s << in.rdbuf();
-      return s.str().find("\"msg\":22,") != std::string::npos;
-    };
-    while (!posted() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(posted()) << "client " << n;
-  }
+  for (int n = 0; n < 4; ++n) ASSERT_TRUE(StartClient(n)) << "client " << n;
 
   ASSERT_TRUE(ServerSaid("event settled 5", kPlayMs));
   const std::vector<std::string> hands = ServerLines("hand ");
@@ -208,6 +222,67 @@ TEST_F(PracticeE2eTest, FourAutomaticClientsPlayFiveHandsToTheEnd) {
     ASSERT_EQ(deals.size(), 5u);
     for (const auto& deal : deals) EXPECT_EQ(deal[6], 1 << n);
   }
+}
+
+// A spectator watching client 1's seat (user id 1001) joins before the
+// first deal (its login key names the player, so it waits at the server for
+// the fourth seat) and follows two hands to their settlements: it receives
+// every deal, draw, discard, claim, reveal, result and settlement the
+// watched client receives, byte for byte (but the connection tag), and
+// sends nothing but its login and keep-alives. Its own lobby channel: it
+// keeps the usual window title, which the fourth client holds too while it
+// starts.
+TEST_F(PracticeE2eTest, ASpectatorFollowsTheWatchedSeatFromTheFirstDealToTheSettlement) {
+  ASSERT_TRUE(StartServer("2"));
+  FakeLobby usual;
+  ASSERT_TRUE(usual.Bound());
+  for (int n = 0; n < 3; ++n) ASSERT_TRUE(StartClient(n)) << "client " << n;
+  const std::string watch_runtime = MakeTempDir("practice-e2e-watch");
+  chmod(watch_runtime.c_str(), 0700);
+  setenv("XDG_RUNTIME_DIR", watch_runtime.c_str(), 1);
+  FakeLobby watch_lobby;
+  setenv("XDG_RUNTIME_DIR", runtime_dir.c_str(), 1);
+  ASSERT_TRUE(watch_lobby.Bound());
+  const std::string watch_trace = out_dir + "/trace-watch.jsonl";
+  std::filesystem::create_directories(out_dir + "/table/watch");
+  ChildProcess spectator;
+  ASSERT_TRUE(spectator.Start(ChildOptions{{TESSALY_BINARY, "watcher$practice#1001$127.0.0.1$" + port + "$练习桌$1001"},
+                                           {{"XDG_RUNTIME_DIR", watch_runtime},
+                                            {"SDL_VIDEODRIVER", "offscreen"},
+                                            {"SDL_AUDIODRIVER", "dummy"},
+                                            {"TESSALY_MESSAGEBOX", "auto"},
+                                            {"TESSALY_TRACE", watch_trace},
+                                            {"TESSALY_HOME", out_dir + "/table/watch"}},
+                                           false, false, true}));
+  ASSERT_TRUE(TraceHas(watch_trace, "\"ev\":\"recv\"")) << "the login answer";
+  ASSERT_TRUE(StartClient(3));
+
+  ASSERT_TRUE(ServerSaid("event settled 2", kPlayMs));
+  // The spectator pauses after every turn: it catches up in its own time.
+  const auto end = std::chrono::steady_clock::now() + 90s;
+  while ((Received(watch_trace, 17).size() < 2 || Received(Trace(1), 17).size() < 2) &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(250ms);
+  EXPECT_FALSE(spectator.WaitExit(0)) << "the spectator ended";
+  ASSERT_EQ(Received(watch_trace, 17).size(), 2u);
+  for (int type : {1, 5, 2, 7, 15, 9, 17, 4, 14}) {
+    SCOPED_TRACE("type " + std::to_string(type));
+    auto body = [](std::vector<std::vector<uint8_t>> packets) {
+      for (auto& p : packets) p.resize(260);  // without the connection tag
+      return packets;
+    };
+    const auto watched = body(Received(Trace(1), type));
+    EXPECT_FALSE(watched.empty());
+    EXPECT_EQ(body(Received(watch_trace, type)), watched);
+  }
+  EXPECT_EQ(Received(watch_trace, 6).size(), 0u) << "no offer reaches a spectator";
+  for (int type = 0; type < 256; ++type) {
+    if (type == 18 || type == 24) continue;
+    EXPECT_TRUE(Sent(watch_trace, type).empty()) << "sent type " << type;
+  }
+  EXPECT_FALSE(TraceHas(watch_trace, "\"ev\":\"exit\"", 0s));
+  spectator.Stop();
+  std::filesystem::remove_all(watch_runtime);
 }
 
 }  // namespace

@@ -115,6 +115,59 @@ TEST_F(LoopFixture, SleepProcessesNothingAndDueTimersFireOnceAfterwards) {
   EXPECT_EQ(n, 1);
 }
 
+// A blocking wait inside a timer's handler (the tick dispatching a
+// message): what arrives during it (descriptor data, posted calls, a timer
+// falling due, a handler source) is handled only once the wait is over, in
+// the order it arrived; only the watcher keeps running meanwhile.
+TEST_F(LoopFixture, BlockingWaitHandlesWhatArrivesDuringItAfterwardsInOrder) {
+  int p[2];
+  ASSERT_EQ(pipe(p), 0);
+  std::vector<std::string> log;
+  int fd_watch = loop.WatchFd(p[0], kIoReadable, [&](int) {
+    char buf[16];
+    const ssize_t n = read(p[0], buf, sizeof buf);
+    if (n > 0) log.push_back("read " + std::string(buf, static_cast<size_t>(n)) + "@" + std::to_string(loop.NowMs()));
+  });
+  int watcher_pumps_blocked = 0;
+  bool arrived = false;
+  Timer other(loop, "other");
+  other.SetInterval(300);
+  other.OnTimer = [&] { log.push_back("timer@" + std::to_string(loop.NowMs())); };
+  loop.AddSource([&] {
+    if (!loop.Blocked()) return;
+    ++watcher_pumps_blocked;
+    if (arrived) return;
+    // Things arrive while the wait blocks: a packet, two posted messages.
+    arrived = true;
+    ASSERT_EQ(write(p[1], "ab", 2), 2);
+    loop.Post([&] { log.push_back("posted 1@" + std::to_string(loop.NowMs())); });
+    loop.Post([&] { log.push_back("posted 2@" + std::to_string(loop.NowMs())); });
+  }, 10, EventLoop::SourceKind::kWatcher);
+  int handler_source_runs_blocked = 0;
+  loop.AddSource([&] { if (loop.Blocked()) ++handler_source_runs_blocked; }, 10);
+  Timer tick(loop, "tick");
+  tick.SetInterval(100);
+  tick.OnTimer = [&] {
+    tick.SetEnabled(false);
+    log.push_back("wait from@" + std::to_string(loop.NowMs()));
+    loop.WaitBlocking(1000);
+    log.push_back("wait to@" + std::to_string(loop.NowMs()));
+  };
+  tick.SetEnabled(true);
+  other.SetEnabled(true);
+  loop.WaitProcessing(1200);
+  // The posted calls end the pass the wait ran in; the next pass reads the
+  // descriptor and fires the timer that fell due (three times) just once.
+  EXPECT_EQ(log, (std::vector<std::string>{"wait from@100", "wait to@1100", "posted 1@1100", "posted 2@1100",
+                                           "read ab@1100", "timer@1100"}));
+  EXPECT_GE(watcher_pumps_blocked, 2) << "the window keeps painting";
+  EXPECT_EQ(handler_source_runs_blocked, 0);
+  EXPECT_FALSE(loop.Blocked());
+  loop.UnwatchFd(fd_watch);
+  close(p[0]);
+  close(p[1]);
+}
+
 TEST_F(LoopFixture, TimerMayDestroyAnotherDueTimer) {
   Timer killer(loop, "killer");  // created first: fires first at equal dues
   auto victim = std::make_unique<Timer>(loop, "victim");

@@ -427,6 +427,47 @@ TEST(PracticeTable, ASpectatorGetsTheRoundTheFourProfilesAndASnapshot) {
   ASSERT_TRUE(h.RunUntil([&] { return h.Got(5, kTypeDiscard); }));
 }
 
+// A spectator whose login key names a player's user id (seat 2's, 1002)
+// before the table is full takes no seat; it joins when the fourth seat
+// does and is dealt what seat 2 is dealt and drawn what seat 2 draws, the
+// other seats' draws without their tiles; joining mid-hand, its snapshot
+// shows only seat 2's faces.
+TEST(PracticeTable, AWatchingSpectatorIsSentTheWatchedSeatsTiles) {
+  TableHarness h;
+  for (int s = 0; s < 3; ++s) h.Receive(s + 1, Login("p" + std::to_string(s)));
+  h.Receive(5, Login("watcher", "#1002"));
+  EXPECT_EQ(h.Of(5, kTypeLogin).size(), 1u);
+  EXPECT_FALSE(h.Got(5, kTypeSeatInfo)) << "it waits for the fourth seat";
+  h.Receive(4, Login("p3"));
+  EXPECT_TRUE(h.Got(4, kTypeSeatName)) << "the fourth login still takes seat 3";
+  std::vector<int> types;
+  for (const Packet& p : h.got[5]) types.push_back(p[kOffType]);
+  EXPECT_EQ(types, (std::vector<int>{18, 41, 20, 20, 20, 20}));
+  ASSERT_TRUE(h.RunUntil([&] { return h.Got(1, kTypeActionOffer); }));
+  const Packet deal = h.Of(5, kTypeDeal).at(0);
+  EXPECT_EQ(deal[kOffSeat], 4);
+  EXPECT_EQ(Value(deal, 1), 12);
+  for (int j = 0; j < 12; ++j) EXPECT_EQ(deal[17 + 2 * j], h.table.Hands()[2].concealed[j]) << j;
+  const std::vector<Packet> draws = h.Of(5, kTypeDraw);
+  ASSERT_EQ(draws.size(), 5u);
+  for (const Packet& draw : draws) {
+    const int drawer = __builtin_ctz(draw[kOffSeat]);
+    EXPECT_EQ(Value(draw, 3), drawer == 2 ? h.table.Hands()[2].concealed[12] : 0) << drawer;
+  }
+  EXPECT_FALSE(h.Got(5, kTypeActionOffer));
+
+  h.Receive(6, Login("late", "#1001"));
+  const std::vector<Packet> snapshot = h.Of(6, kTypeSnapshot);
+  ASSERT_EQ(snapshot.size(), 4u);
+  for (const Packet& p : snapshot) {
+    const int seat = __builtin_ctz(p[kOffSeat]);
+    for (int i = 0; i < 24; ++i)
+      if (p[16 + 2 * i] == 0x10) {
+        EXPECT_EQ(p[17 + 2 * i] != 0, seat == 1) << seat << " entry " << i;
+      }
+  }
+}
+
 TEST(PracticeTable, ALeaveBetweenHandsIsAnnouncedAndDuringAHandEndsTheGame) {
   TableHarness h;
   h.SeatAll();

@@ -77,8 +77,14 @@ bool ClientHarness::RunUntilReceived(size_t n, int64_t timeout_ms) {
   return server.ReceivedCount() >= n;
 }
 
-bool ClientHarness::LogIn(int16_t value1) {
-  if (!Start(PlayerLine()) || !RunUntilReceived(1)) return false;
+std::string ClientHarness::SpectatorLine(const std::string& watched_user_id, const std::string& account) const {
+  return account + "$key$127.0.0.1$" + std::to_string(server.Port()) + "$一号桌$" + watched_user_id;
+}
+
+bool ClientHarness::LogIn(int16_t value1) { return LogInWithLine(PlayerLine(), value1); }
+
+bool ClientHarness::LogInWithLine(const std::string& line, int16_t value1) {
+  if (!Start(line) || !RunUntilReceived(1)) return false;
   ServerPacket answer;
   answer.type = 18;
   answer.value = {0, value1, 0, 1};

@@ -37,9 +37,14 @@ class ClientHarness {
   // Runs `f` on the client, catching the program's end.
   bool Do(const std::function<void(Client&)>& f);
 
-  // Logs in: starts with PlayerLine, waits for the login packet and answers
-  // it with `accepted` (type 18, value(3) = 1) and `value1`.
+  // A spectator's command line for this harness's server: five fields,
+  // then the watched player's user id.
+  std::string SpectatorLine(const std::string& watched_user_id, const std::string& account = "sam") const;
+
+  // Logs in: starts with PlayerLine (or `line`), waits for the login packet
+  // and answers it with `accepted` (type 18, value(3) = 1) and `value1`.
   bool LogIn(int16_t value1 = 8);
+  bool LogInWithLine(const std::string& line, int16_t value1 = 8);
 
   // The trace so far, and the file it is written to.
   std::string TraceText() const;

@@ -115,6 +115,10 @@ TableScript::TableScript() {
   if (h.LogIn()) c().TimerKeepAlive.SetEnabled(false);
 }
 
+TableScript::TableScript(const Watching& w) {
+  if (h.LogInWithLine(h.SpectatorLine(w.watched_user_id))) c().TimerKeepAlive.SetEnabled(false);
+}
+
 bool TableScript::Deliver(const ServerPacket& p) {
   if (h.ended) return false;
   const int32_t read_before = c().packets.RecvReadPos;

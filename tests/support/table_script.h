@@ -48,10 +48,16 @@ ServerPacket ClaimMsg(uint8_t seat, int16_t kind, std::array<int16_t, 3> tiles);
 // wall tile bytes 16-20.
 ServerPacket RevealMsg(uint8_t seat, std::array<int16_t, 4> tiles, std::array<uint8_t, 5> wall = {});
 
-// A logged-in client ("alice") whose server speaks through `Deliver`.
+// A logged-in client ("alice", or the spectator "sam") whose server speaks
+// through `Deliver`.
 class TableScript {
  public:
   TableScript();
+  // A spectator watching the player whose user id is `watched_user_id`.
+  struct Watching {
+    std::string watched_user_id;
+  };
+  explicit TableScript(const Watching& w);
   ClientHarness h;
   Client& c() { return *h.client; }
 
