@@ -382,8 +382,9 @@ TEST_F(X11E2eTest, TheBarLightsOpensTheResultBoardAndThePortraitShowsTheCard) {
   const JsonValue* main = FindForm(scene, "MainForm");
   ASSERT_TRUE(score && main && (*score)["visible"].boolean) << "the result board did not open";
   const double left = (*score)["left"].number, top = (*score)["top"].number;
-  const int grab_x = static_cast<int>(left - (*main)["left"].number + 30);
-  const int grab_y = static_cast<int>(top - (*main)["top"].number + 12);
+  const double main_left = (*main)["left"].number, main_top = (*main)["top"].number;
+  const int grab_x = static_cast<int>(left - main_left + 30);
+  const int grab_y = static_cast<int>(top - main_top + 12);
   ASSERT_EQ(move({grab_x, grab_y}), 0);
   ASSERT_EQ(Xdotool({"mousedown", "1"}).status, 0);
   for (int step = 1; step <= 4; ++step) ASSERT_EQ(move({grab_x + 25 * step, grab_y + 10 * step}), 0);
@@ -402,8 +403,8 @@ TEST_F(X11E2eTest, TheBarLightsOpensTheResultBoardAndThePortraitShowsTheCard) {
     if (e["form"].text == "Score" && e["name"].text == "Image1") close = &e;
   ASSERT_NE(close, nullptr);
   const JsonValue& moved = *FindForm(scene, "Score");
-  ASSERT_EQ(move({static_cast<int>(moved["left"].number - (*main)["left"].number + (*close)["left"].number + 10),
-                  static_cast<int>(moved["top"].number - (*main)["top"].number + (*close)["top"].number + 8)}),
+  ASSERT_EQ(move({static_cast<int>(moved["left"].number - main_left + (*close)["left"].number + 10),
+                  static_cast<int>(moved["top"].number - main_top + (*close)["top"].number + 8)}),
             0);
   ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
   scene = SceneWhen([](const JsonValue& s) { return !(*FindForm(s, "Score"))["visible"].boolean; });
