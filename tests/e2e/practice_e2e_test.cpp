@@ -20,12 +20,13 @@
 #include <sstream>
 #include <thread>
 
+#include "e2e/practice_bot.h"
 #include "practice/wall_setup.h"
 #include "support/child_process.h"
 #include "support/fake_lobby.h"
 #include "support/loopback.h"
 #include "support/temp_dir.h"
-#include "ui/mini_json.h"
+#include "support/trace_packets.h"
 
 namespace tess::test {
 namespace {
@@ -35,24 +36,8 @@ using practice::Tile;
 
 constexpr int kPlayMs = 240000;
 
-// The packets of `type` a client's trace records as `ev` ("recv": taken
-// from its receive ring; "send": written to the socket), in order.
-std::vector<std::vector<uint8_t>> Packets(const std::string& trace, const std::string& ev, int type) {
-  std::ifstream in(trace);
-  std::vector<std::vector<uint8_t>> out;
-  for (std::string line; std::getline(in, line);) {
-    auto json = JsonReader::Parse(line);
-    if (!json || (*json)["ev"].text != ev) continue;
-    const std::string hex = (*json)["hex"].text;
-    if (hex.size() != 544 || std::stoi(hex.substr(6, 2), nullptr, 16) != type) continue;
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    out.push_back(bytes);
-  }
-  return out;
-}
-std::vector<std::vector<uint8_t>> Received(const std::string& trace, int type) { return Packets(trace, "recv", type); }
-std::vector<std::vector<uint8_t>> Sent(const std::string& trace, int type) { return Packets(trace, "send", type); }
+std::vector<std::vector<uint8_t>> Received(const std::string& trace, int type) { return TracedPackets(trace, "recv", type); }
+std::vector<std::vector<uint8_t>> Sent(const std::string& trace, int type) { return TracedPackets(trace, "send", type); }
 
 std::string Walls() {
   practice::test::WallPlan one;
@@ -156,16 +141,7 @@ TEST_F(PracticeE2eTest, FourAutomaticClientsPlayFiveHandsToTheEnd) {
   for (int n = 0; n < 4; ++n) {
     const std::string home = out_dir + "/table/seat" + std::to_string(n);
     std::filesystem::create_directories(home);
-    const std::string line = "bot" + std::to_string(n) + "$practice$127.0.0.1$" + port + "$练习桌$0$$0$$$1$PracticeLobby" +
-                             std::to_string(n) + "$PracticeBot" + std::to_string(n) + "$";
-    ASSERT_TRUE(clients[n].Start(ChildOptions{{TESSALY_BINARY, line},
-                                              {{"XDG_RUNTIME_DIR", runtime_dir},
-                                               {"SDL_VIDEODRIVER", "offscreen"},
-                                               {"SDL_AUDIODRIVER", "dummy"},
-                                               {"TESSALY_MESSAGEBOX", "auto"},
-                                               {"TESSALY_TRACE", Trace(n)},
-                                               {"TESSALY_HOME", home}},
-                                              false, false, true}));
+    ASSERT_TRUE(clients[n].Start(PracticeBot(TESSALY_BINARY, port, n, runtime_dir, home, Trace(n))));
     // The next client starts once this one has taken its own window title
     // (it posts 22 to its lobby just before the login).
     const auto end = std::chrono::steady_clock::now() + 10s;

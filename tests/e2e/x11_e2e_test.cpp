@@ -24,6 +24,7 @@
 #include "support/scripted_server.h"
 #include "support/table_script.h"
 #include "support/temp_dir.h"
+#include "support/trace_packets.h"
 #include "ui/mini_json.h"
 
 namespace tess::test {
@@ -246,6 +247,25 @@ std::vector<const JsonValue*> HandRow(const JsonValue& scene) {
   return row;
 }
 
+// The table set for alice at seat 1 and a hand dealt by `dealer`: her own
+// profile first, then the names (so the start button stays latched), the
+// new hand and her twelve tiles `tiles` in three passes.
+std::vector<ServerPacket> SeatAndDeal(uint8_t dealer, const std::array<uint16_t, 12>& tiles) {
+  ProfileFields own;
+  own.account = "alice";
+  own.nick = "alice";
+  const char* names[] = {"alice", "bob", "carol", "dave"};
+  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
+  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
+  script.push_back(HandStartMsg(dealer, {1, 1, 1, 1}));
+  for (int batch = 0; batch < 3; ++batch) {
+    std::array<uint16_t, 12> words{};
+    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
+    script.push_back(DealMsg(1, 4, words));
+  }
+  return script;
+}
+
 // The pointer over a hand tile raises it; a click discards it, after the
 // pass for the offer still open. Pointer and clicks through XTEST at the
 // window point the scene dump gives (the element's place plus its
@@ -253,20 +273,8 @@ std::vector<const JsonValue*> HandRow(const JsonValue& scene) {
 TEST_F(X11E2eTest, APlayerHoversAndDiscardsATileWithTheRealMouse) {
   StartLoggedIn();
   if (HasFatalFailure()) return;
-  // alice's own profile first, then the names: the start button stays latched.
-  ProfileFields own;
-  own.account = "alice";
-  own.nick = "alice";
-  const char* names[] = {"alice", "bob", "carol", "dave"};
-  std::vector<ServerPacket> script = {ProfileMsg(15, own)};
-  for (int i = 0; i < 4; ++i) script.push_back(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i]));
-  script.push_back(HandStartMsg(1, {1, 1, 1, 1}));
-  const std::array<uint16_t, 12> tiles = {0x81, 0x81, 0x81, 0x81, 0x42, 0x42, 0x42, 0x42, 0x23, 0x27, 0x11, 0x13};
-  for (int batch = 0; batch < 3; ++batch) {
-    std::array<uint16_t, 12> words{};
-    for (int k = 0; k < 4; ++k) words[k] = tiles[4 * batch + k];
-    script.push_back(DealMsg(1, 4, words));
-  }
+  std::vector<ServerPacket> script =
+      SeatAndDeal(1, {0x81, 0x81, 0x81, 0x81, 0x42, 0x42, 0x42, 0x42, 0x23, 0x27, 0x11, 0x13});
   for (const ServerPacket& p : {DrawMsg(1, 0x16), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(1, 0x29),
                                 WildTileMsg(0x25, 0x24), OfferMsg(1, 1 | 32)})
     script.push_back(p);
@@ -422,6 +430,119 @@ TEST_F(X11E2eTest, TheBarLightsOpensTheResultBoardAndThePortraitShowsTheCard) {
     if (e["form"].text != "Information" || e["name"].text != "Inf") continue;
     EXPECT_EQ(e["caption"].text, values[static_cast<int>(e["index"].number)]);
   }
+  EXPECT_FALSE(client.WaitExit(0));
+}
+
+}  // namespace
+}  // namespace tess::test
+
+namespace tess::test {
+namespace {
+
+// The window point at the centre of scene element `e` of the main form:
+// its place plus the places of the containers it lies in.
+std::pair<int, int> CentreOf(const JsonValue& scene, const JsonValue& e) {
+  double x = e["left"].number + e["width"].number / 2, y = e["top"].number + e["height"].number / 2;
+  for (const JsonValue* in = &e; !(*in)["container"].IsNull();) {
+    const JsonValue* outer = nullptr;
+    for (const JsonValue& c : scene["elements"].items)
+      if (c["form"].text == (*in)["form"].text && c["name"].text == (*in)["container"].text &&
+          c["index"].number == (*in)["container_index"].number && c["index"].IsNull() == (*in)["container_index"].IsNull())
+        outer = &c;
+    if (!outer) break;
+    x += (*outer)["left"].number, y += (*outer)["top"].number;
+    in = outer;
+  }
+  return {static_cast<int>(x), static_cast<int>(y)};
+}
+
+// The pointer moves over the hand and off it again, and one click on the
+// lit pung button claims the discard; after the confirmation one click on
+// a tile discards it. Each packet goes out once, as the trace records it.
+TEST_F(X11E2eTest, TheRealMouseRaisesAndLowersATileAndAnswersWithOneClickEach) {
+  StartLoggedIn();
+  if (HasFatalFailure()) return;
+  // bob deals, lets 0x42 go and alice may pung it.
+  std::vector<ServerPacket> script =
+      SeatAndDeal(2, {0x81, 0x81, 0x42, 0x42, 0x44, 0x23, 0x24, 0x26, 0x11, 0x12, 0x13, 0x17});
+  for (const ServerPacket& p : {DrawMsg(1, 0x14), DrawMsg(2, 0), DrawMsg(4, 0), DrawMsg(8, 0), DrawMsg(2, 0),
+                                WildTileMsg(0x25, 0x24), DiscardMsg(2, 0x42), OfferMsg(1, 1 | 8)})
+    script.push_back(p);
+  for (const ServerPacket& p : script) ASSERT_TRUE(server.Send(p));
+
+  JsonValue scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* pung = FindElement(s, "Operation", 1);
+    return pung && (*pung)["shown"].boolean && (*pung)["enabled"].boolean && HandRow(s).size() == 13;
+  });
+  auto row = HandRow(scene);
+  ASSERT_EQ(row.size(), 13u) << "the offer did not show";
+  const std::string window = ClientWindow();
+  ASSERT_FALSE(window.empty());
+  auto move_to = [&](std::pair<int, int> at) {
+    return Xdotool({"mousemove", "--window", window, std::to_string(at.first), std::to_string(at.second)}).status == 0;
+  };
+  auto top_of = [&](int slot) {
+    return [slot](const JsonValue& s) {
+      const JsonValue* e = FindElement(s, "MJ_Image", slot);
+      return e ? (*e)["top"].number : -1.0;
+    };
+  };
+
+  // Over a tile it rises; on the bare table above the hand it comes down.
+  const int slot = static_cast<int>((*row[4])["index"].number);
+  ASSERT_TRUE(move_to(CentreOf(scene, *row[4])));
+  scene = SceneWhen([&](const JsonValue& s) { return top_of(slot)(s) == 554; });
+  EXPECT_EQ(top_of(slot)(scene), 554) << "the tile did not rise under the pointer";
+  // A bare spot of the table area, far above the hand.
+  const JsonValue* table = nullptr;
+  for (const JsonValue& e : scene["elements"].items)
+    if (e["name"].text == "Pic1") table = &e;
+  ASSERT_NE(table, nullptr);
+  ASSERT_TRUE(move_to({static_cast<int>((*table)["left"].number) + 300, static_cast<int>((*table)["top"].number) + 420}));
+  scene = SceneWhen([&](const JsonValue& s) { return top_of(slot)(s) == 564; });
+  EXPECT_EQ(top_of(slot)(scene), 564) << "the tile stayed up when the pointer left it";
+
+  // One click on the pung button claims the discard.
+  const std::string trace = home_dir + "/trace.jsonl";
+  size_t before = server.ReceivedCount();
+  ASSERT_TRUE(move_to(CentreOf(scene, *FindElement(scene, "Operation", 1))));
+  ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
+  ASSERT_TRUE(server.WaitForPackets(before + 1, std::chrono::milliseconds(kWaitMs))) << "the pung button sent nothing";
+  auto got = server.Received();
+  EXPECT_EQ(got[before].type, 7);
+  EXPECT_EQ(got[before].value, (std::array<int16_t, 4>{8, 0x2042, 0x2042, 0x2042}));
+  const auto pungs = TracedPackets(trace, "send", 7);
+  ASSERT_EQ(pungs.size(), 1u);
+  EXPECT_EQ(pungs[0][8] << 8 | pungs[0][9], 8);  // words go high byte first
+
+  // Confirmed; the turn offer; one click on the east wind discards it.
+  ASSERT_TRUE(server.Send(ClaimMsg(1, 8, {0x42, 0x42, 0x42})));
+  ASSERT_TRUE(server.Send(OfferMsg(1, 1)));
+  scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* pass = FindElement(s, "Operation", 4);
+    return pass && (*pass)["shown"].boolean && HandRow(s).size() == 11;
+  });
+  row = HandRow(scene);
+  ASSERT_EQ(row.size(), 11u) << "the pung was not laid out";
+  // Sorted: 81 81 44 23 24 26 11 12 13 14 17; the seventh is east.
+  const int east = static_cast<int>((*row[6])["index"].number);
+  before = server.ReceivedCount();
+  ASSERT_TRUE(move_to(CentreOf(scene, *row[6])));
+  ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
+  ASSERT_TRUE(server.WaitForPackets(before + 2, std::chrono::milliseconds(kWaitMs))) << "the click did not discard";
+  got = server.Received();
+  EXPECT_EQ(got[before].value, (std::array<int16_t, 4>{1, 0, 0, 0}));
+  EXPECT_EQ(got[before + 1].type, 2);
+  EXPECT_EQ(got[before + 1].value, (std::array<int16_t, 4>{0, 0, 0, 0x4011}));
+  const auto discards = TracedPackets(trace, "send", 2);
+  ASSERT_EQ(discards.size(), 1u);
+  EXPECT_EQ(discards[0][14] << 8 | discards[0][15], 0x4011);
+  scene = SceneWhen([&](const JsonValue& s) {
+    const JsonValue* e = FindElement(s, "MJ_Image", east);
+    return e && (*e)["height"].number == 50;
+  });
+  EXPECT_EQ(HandRow(scene).size(), 10u);
+  EXPECT_EQ(server.ReceivedCount(), before + 2);
   EXPECT_FALSE(client.WaitExit(0));
 }
 

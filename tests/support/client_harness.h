@@ -41,8 +41,9 @@ class ClientHarness {
   // it with `accepted` (type 18, value(3) = 1) and `value1`.
   bool LogIn(int16_t value1 = 8);
 
-  // The trace so far.
+  // The trace so far, and the file it is written to.
   std::string TraceText() const;
+  const std::string& TracePath() const { return trace_path_; }
 
   VirtualClock clock;
   EventLoop loop{clock};

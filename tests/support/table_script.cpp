@@ -1,6 +1,7 @@
 #include "support/table_script.h"
 
 #include "platform/gbk.h"
+#include "support/mouse.h"
 
 namespace tess::test {
 namespace {
@@ -122,53 +123,10 @@ bool TableScript::Deliver(const ServerPacket& p) {
   return !h.ended;
 }
 
-namespace {
-
-// Screen point of table point (x, y).
-std::pair<double, double> OnScreen(Client& c, const Element& e, double x, double y) {
-  return {c.MainForm.left + e.FormLeft() + x, c.MainForm.top + e.FormTop() + y};
-}
-
-// A point of `e` where it is not covered (its centre when none is found):
-// where a user clicks an element that others partly overlap.
-std::pair<double, double> VisiblePoint(Client& c, const Element& e) {
-  for (double fy = 0.5; fy < 1; fy += 0.1)
-    for (double fx : {0.5, 0.3, 0.7, 0.15, 0.85})
-      for (double y : {e.height * fy, e.height * (1 - fy)})
-        if (c.MainForm.HitTest(e.FormLeft() + e.width * fx, e.FormTop() + y) == &e) return {e.width * fx, y};
-  return {e.width / 2, e.height / 2};
-}
-
-}  // namespace
-
-void TableScript::Click(const Element& e, int button) {
-  const auto [px, py] = VisiblePoint(c(), e);
-  const auto [x, y] = OnScreen(c(), e, px, py);
-  h.Do([&](Client& cl) {
-    cl.desktop.MouseMove(x, y, 0, 0);
-    cl.desktop.MouseDown(x, y, button, 0, h.clock.NowMs());
-    cl.desktop.MouseUp(x, y, button, 0);
-  });
-}
-
-void TableScript::Hover(const Element& e) {
-  const auto [x, y] = OnScreen(c(), e, e.width / 2, e.height / 2);
-  h.Do([&](Client& cl) { cl.desktop.MouseMove(x, y, 0, 0); });
-}
-
-void TableScript::MoveOverTable(double x, double y) {
-  const auto [sx, sy] = OnScreen(c(), c().MainForm.At("Pic1"), x, y);
-  h.Do([&](Client& cl) { cl.desktop.MouseMove(sx, sy, 0, 0); });
-}
-
-void TableScript::ClickTable(double x, double y, int button) {
-  const auto [sx, sy] = OnScreen(c(), c().MainForm.At("Pic1"), x, y);
-  h.Do([&](Client& cl) {
-    cl.desktop.MouseMove(sx, sy, 0, 0);
-    cl.desktop.MouseDown(sx, sy, button, 0, h.clock.NowMs());
-    cl.desktop.MouseUp(sx, sy, button, 0);
-  });
-}
+void TableScript::Click(const Element& e, int button) { ClickElement(h, e, button); }
+void TableScript::Hover(const Element& e) { HoverElement(h, e); }
+void TableScript::MoveOverTable(double x, double y) { test::MoveOverTable(h, x, y); }
+void TableScript::ClickTable(double x, double y, int button) { test::ClickTable(h, x, y, button); }
 
 std::vector<ServerPacket> TableScript::SentOfType(uint16_t type, size_t n, size_t after) {
   std::vector<ServerPacket> of_type;
