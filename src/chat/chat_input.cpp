@@ -128,9 +128,7 @@ void InstallChat(Client& c) {
     Chat_KeyPress(c, k.key_code);
   };
   chat.on_change = [&c](Element&) { Chat_Change(c); };
-  f.At("AnNiu", 0).on_click = [&c](Element&) { SendButton_Click(c); };
-  for (Element* toggle : {&f.At("AnNiu", 1), &f.At("Lbchat")})
-    toggle->on_click = [&c](Element&) { ToggleChatLog(c); };
+  f.At("Lbchat").on_click = [&c](Element&) { ToggleChatLog(c); };
   for (int v = 1; v < kSeatCount; ++v) f.At("Tou", v).on_click = [&c, v](Element&) { Tou_Click(c, v); };
   f.At("imgword1").on_click = [&c](Element&) { TogglePhraseList(c, PhraseList::kText); };
   f.At("imgword2").on_click = [&c](Element&) { TogglePhraseList(c, PhraseList::kVoice); };

@@ -1,6 +1,6 @@
-// The table's chat controls: the input line Chat, the send button
-// AnNiu(0), private remarks by a click on a portrait Tou(1..3), and the
-// chat log's toggles Lbchat and AnNiu(1).
+// The table's chat controls: the input line Chat, the send button's
+// action (AnNiu(0), ui/button_bar.h), private remarks by a click on a
+// portrait Tou(1..3), and the chat log's toggle Lbchat.
 //
 // An outgoing line is the local nick + "说道: " + text; a private remark is
 // the local nick + "对" + target nick + "说: " + text with value(1) = the
@@ -16,7 +16,7 @@ namespace tess {
 
 struct Client;
 
-// Sets the handlers of Chat, AnNiu(0), AnNiu(1), Lbchat, Tou(1..3),
+// Sets the handlers of Chat, Lbchat, Tou(1..3),
 // imgword1 and imgword2. After BuildTable, which loads the arrays, and
 // InstallTableKeys: Chat's key handler hands each key to TableKeyDown
 // first.

@@ -86,6 +86,7 @@ void ShowFloatingChatWindow(Client& c, Form& f) {
   const Form& table = c.MainForm;
   f.top = table.top + table.height * (reduced ? 0.60 : 0.66);
   f.left = table.left + table.width * (reduced ? 0.22 : 0.30);
+  KeepInView(c, f);
   f.topmost = true;
   f.visible = true;
   c.desktop.Raise(f);

@@ -219,7 +219,8 @@ void ResetToIdle(Client& c) {
     Empty(On(c, "Score", "State", v + 4));
     Hide(c.MainForm.Find("OK", v));
   }
-  for (const char* name : {"Hero", "Score"})
+  // The table's windows go with it.
+  for (const char* name : {"Hero", "Score", "Information", "VosSet", "Talk", "huifu", "frmExit"})
     if (Form* f = c.desktop.FindForm(name)) f->visible = false;
   for (int v = 0; v < 3; ++v) {
     Hide(c.MainForm.Find("Speak", v));

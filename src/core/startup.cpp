@@ -8,6 +8,7 @@
 #include "play/hand_input.h"
 #include "table/table_clear.h"
 #include "ui/button_bar.h"
+#include "ui/profile_card.h"
 #include "table/table_layout.h"
 #include "ui/table_click.h"
 #include "ui/window_frame.h"
@@ -98,6 +99,7 @@ void Form_Load(Client& c, const std::string& command_line) {
   SetUpTableElements(c);
   InstallHandInput(c);
   InstallButtonBar(c);
+  InstallProfileCard(c);
   SetUpSeatPositions(c.game);
   c.game.custom[0].Seat = 0;
   c.conn.Reconnected = false;

@@ -203,7 +203,6 @@ void InstallHandInput(Client& c) {
     e->on_mouse_move = [&c](Element& t, const MouseEvent&) { MJ_Image_MouseMove(c, t.index); };
     e->on_mouse_down = [&c](Element& t, const MouseEvent& m) { MJ_Image_MouseDown(c, t.index, m.button); };
   }
-  f.At("Pic1").on_mouse_move = [&c](Element&, const MouseEvent& m) { Pic1_MouseMove(c, m.x, m.y); };
   for (const char* table : {"Pic1", "Pic2"})
     f.At(table).on_mouse_up = [&c](Element&, const MouseEvent& m) { Pic_MouseUp(c, m.button); };
   for (int i = 0; i < kActionButtons; ++i)

@@ -25,7 +25,9 @@ int HandIndexOfSlot(const Client& c, int slot);
 // Window events of the table.
 void MJ_Image_MouseMove(Client& c, int index);
 void MJ_Image_MouseDown(Client& c, int index, int button);
-// The pointer over the table background at (x, y), table coordinates.
+// The pointer over the table background at (x, y), table coordinates;
+// called by the button bar's table move (ui/button_bar.h), which Pic1's
+// moves go to.
 void Pic1_MouseMove(Client& c, double x, double y);
 // Pic1_MouseUp and Pic2_MouseUp (the same handler).
 void Pic_MouseUp(Client& c, int button);
@@ -40,9 +42,9 @@ void DiscardTile(Client& c, int slot, bool locked);
 // and a spectator lays out the watched player's discards with it.
 void LayOutOwnDiscard(Client& c, int e);
 
-// Hooks the table's tiles, its background and the action and kong buttons
-// to the handlers above and those of offers.h. After the table's elements
-// are all loaded.
+// Hooks the table's tiles, its background's button releases and the action
+// and kong buttons to the handlers above and those of offers.h. After the
+// table's elements are all loaded.
 void InstallHandInput(Client& c);
 
 }  // namespace tess

@@ -102,6 +102,9 @@ void ShowResultView(Client& c) {
 }
 
 void ShowHistoryHand(Client& c, int n) {
+  // What another hand left in the board is not this hand's: a hand missing
+  // from the file (or the lists after a damaged count) shows empty.
+  for (std::vector<std::string>& list : c.settlement.view.State) list.clear();
   ShowHistoryEntry(HistoryFile(c), n, c.settlement.view);
   ShowResultView(c);
 }

@@ -133,8 +133,7 @@ void ToggleSoundSettings(Client& c) {
     return;
   }
   for (int row = 0; row < kSoundSettingsRows; ++row) ShowRowPicture(c, row);
-  f.left = c.MainForm.left + (c.MainForm.width - f.width) / 2;
-  f.top = c.MainForm.top + (c.MainForm.height - f.height) / 2;
+  CenteredOverMain(c, f);
   f.visible = true;
   c.desktop.Raise(f);
 }

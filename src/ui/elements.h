@@ -235,6 +235,9 @@ class Desktop {
     double x = 0, y = 0;
   } tooltip;
   Form* moving = nullptr;      // form being moved by BeginWindowMove
+  // The window system moved form `f`: the main window by itself, or any
+  // form at the end of a BeginWindowMove. Raised by the renderer.
+  std::function<void(Form&)> on_form_moved;
 
  private:
   Form* FormAt(double x, double y) const;

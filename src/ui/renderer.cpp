@@ -274,8 +274,10 @@ void SdlRenderer::HandleEvent(const SDL_Event& ev) {
       pointer_x_ = applied_x_ + ev.button.x, pointer_y_ = applied_y_ + ev.button.y;
       int button = ButtonFromSdl(ev.button.button);
       if (desktop_.moving) {
+        Form* moved = desktop_.moving;
         if (button == kButtonLeft) desktop_.moving = nullptr;
         move_started_ = false;
+        if (!desktop_.moving && desktop_.on_form_moved) desktop_.on_form_moved(*moved);
       } else if (button) {
         desktop_.MouseUp(pointer_x_, pointer_y_, button, ShiftFromSdl(SDL_GetModState()));
       }
@@ -318,6 +320,7 @@ void SdlRenderer::HandleWindowEvent(const SDL_WindowEvent& ev) {
       if (!desktop_.moving && (ev.data1 != applied_x_ || ev.data2 != applied_y_)) {
         main->left = applied_x_ = ev.data1;
         main->top = applied_y_ = ev.data2;
+        if (desktop_.on_form_moved) desktop_.on_form_moved(*main);
       }
       break;
     case SDL_WINDOWEVENT_MINIMIZED:

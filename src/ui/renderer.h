@@ -21,7 +21,9 @@
 // window's position added in). Closing the window calls the main form's
 // on_close_request, or quits the loop when it has none. While
 // Desktop::moving names a form, pointer motion moves that form instead and
-// the release of the left button ends the move. F12 writes a screenshot
+// the release of the left button ends the move. Desktop::on_form_moved is
+// raised at the end of such a move and when the window system moved the
+// main window by itself. F12 writes a screenshot
 // named tessaly-YYYYMMDD-HHMMSS-mmm.png into the current directory and is
 // not passed on. The pointer takes the shape of the hovered element's
 // mouse_pointer; an element's tooltip shows once the pointer has rested on

@@ -2,6 +2,8 @@
 
 #include "core/client.h"
 #include "table/pictures.h"
+#include "ui/floating_window.h"
+#include "ui/window_frame.h"
 
 namespace tess {
 namespace {
@@ -9,45 +11,6 @@ namespace {
 constexpr const char* kScoreCaption = "战绩板";
 constexpr const char* kHeroCaption = "英雄榜";
 constexpr const char* kSeeDetails = "点击查看明细";
-constexpr uint32_t kBoardColour = 0xF4E8C8;
-constexpr int kCloseBox = 134;  // the dialog set's close picture
-
-// Pressing on the window itself, or on a part that is not a control, drags it.
-void DragByAnyPress(Client& c, Form& f, Element& e) {
-  e.on_mouse_down = [&c, &f](Element&, const MouseEvent& m) {
-    if (m.button == kButtonLeft) c.desktop.BeginWindowMove(f);
-  };
-}
-
-Form& NewBoard(Client& c, const char* name, const char* caption, double w, double h) {
-  Form& f = c.desktop.AddForm(name);
-  f.caption = caption;
-  f.width = w * c.game.ScaleX;
-  f.height = h * c.game.ScaleY;
-  f.back_color = kBoardColour;
-  f.opacity = 200.0 / 255.0;
-  f.on_mouse_down = [&c](Form& form, const MouseEvent& m) {
-    if (m.button == kButtonLeft) c.desktop.BeginWindowMove(form);
-  };
-  Element& title = f.Add(ElementKind::kLabel, "Caption");
-  title.caption = caption;
-  title.font_bold = true;
-  title.font_size = 11;
-  title.left = 12;
-  title.top = 6;
-  title.width = 200;
-  title.height = 20;
-  DragByAnyPress(c, f, title);
-  Element& close = f.Add(ElementKind::kImage, "Image1");
-  close.width = 48 * c.game.ScaleX;
-  close.height = 20 * c.game.ScaleY;
-  close.left = f.width - close.width - 8;
-  close.top = 6;
-  close.stretch = true;
-  ShowResourcePicture(c, close, kCloseBox);
-  close.on_click = [&f](Element&) { f.visible = false; };
-  return f;
-}
 
 // Name label and avatar of each seat across the top of a board, at
 // column width `col`, from `x0`.
@@ -86,7 +49,7 @@ Element& AddList(Form& f, const char* name, int index, double left, double top, 
 
 Form& LoadScoreBoard(Client& c) {
   if (Form* f = c.desktop.FindForm("Score")) return *f;
-  Form& f = NewBoard(c, "Score", kScoreCaption, 840, 560);
+  Form& f = NewFloatingWindow(c, "Score", kScoreCaption, 840, 560);
   const double sx = c.game.ScaleX, sy = c.game.ScaleY;
   const double col = 204 * sx, x0 = 12 * sx;
   AddSeatHeads(c, f, x0, col);
@@ -100,7 +63,7 @@ Form& LoadScoreBoard(Client& c) {
 
 Form& LoadHeroBoard(Client& c) {
   if (Form* f = c.desktop.FindForm("Hero")) return *f;
-  Form& f = NewBoard(c, "Hero", kHeroCaption, 620, 400);
+  Form& f = NewFloatingWindow(c, "Hero", kHeroCaption, 620, 400);
   const double sx = c.game.ScaleX, sy = c.game.ScaleY;
   const double x0 = 80 * sx, col = 132 * sx;
   AddSeatHeads(c, f, x0, col);
@@ -130,6 +93,7 @@ void ShowCentred(Client& c, Form& f) {
   const double table_left = c.MainForm.left + table.left, table_top = c.MainForm.top + table.top;
   f.left = table_left + (table.width - f.width) / 2;
   f.top = table_top + (table.height - f.height) / 2;
+  KeepInView(c, f);
   f.visible = true;
   c.desktop.Raise(f);
 }

@@ -65,6 +65,7 @@ void AppendElement(std::string& out, const Element& e, int z) {
   out += ",\"forecolor\":" + std::to_string(e.fore_color) + ",\"backcolor\":" + std::to_string(e.back_color);
   out += std::string(",\"back_transparent\":") + Bool(e.back_transparent);
   out += ",\"font_size\":" + Number(e.font_size);
+  out += ",\"tooltip\":" + JsonQuote(e.tooltip);
   out += ",\"z\":" + std::to_string(z) + "}";
 }
 
@@ -72,7 +73,9 @@ void AppendElement(std::string& out, const Element& e, int z) {
 
 std::string SceneJson(const Desktop& desktop) {
   std::string out = "{\"screen\":{\"width\":" + std::to_string(desktop.screen_width) +
-                    ",\"height\":" + std::to_string(desktop.screen_height) + "},\n\"forms\":[";
+                    ",\"height\":" + std::to_string(desktop.screen_height) + "},\n\"tooltip\":{\"text\":" +
+                    JsonQuote(desktop.tooltip.text) + ",\"x\":" + Number(desktop.tooltip.x) +
+                    ",\"y\":" + Number(desktop.tooltip.y) + "},\n\"forms\":[";
   const auto order = desktop.FormsBackToFront();
   bool first = true;
   for (const auto& f : desktop.Forms()) {

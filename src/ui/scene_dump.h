@@ -5,6 +5,7 @@
 // shortest form that reads back exactly; colours are 0xRRGGBB integers):
 //
 //   {"screen": {"width": 1024, "height": 768},
+//    "tooltip": {"text": "…" | "", "x": 112, "y": 718},
 //    "forms": [
 //      {"form": "MainForm", "caption": "Tessaly", "left": 0, "top": 0,
 //       "width": 1024, "height": 768, "visible": true,
@@ -18,7 +19,7 @@
 //       "visible": true, "shown": true, "enabled": true,
 //       "picture": 201 | -1 | null, "caption": "…", "items": ["…", …],
 //       "list_index": -1, "forecolor": 0, "backcolor": 16777215,
-//       "back_transparent": true, "font_size": 9, "z": 12}, ...]}
+//       "back_transparent": true, "font_size": 9, "tooltip": "…", "z": 12}, ...]}
 //
 // Forms are listed in the order they were added; a form's "z" is its place
 // in drawing order (0 at the back). Elements are listed form by form, each
@@ -28,7 +29,9 @@
 // through every container. "picture" is the resource identifier, -1 for a
 // picture composed at run time, null for none. "caption" holds a label's
 // caption or a text box's text; "items" a list box's lines (empty for
-// other kinds). A NaN or infinite number is written as null.
+// other kinds). The top "tooltip" is the one on show at a screen point
+// (empty text: none); an element's "tooltip" the text it would show. A NaN
+// or infinite number is written as null.
 //
 // SceneDumpHook: with TESSALY_SCENE=FILE in the environment, a SIGUSR1
 // makes the loop write FILE (platform/signal_watch.h), and so do Dump()

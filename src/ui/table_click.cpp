@@ -5,7 +5,7 @@
 namespace tess {
 
 void Pic1_Click(Client& c) {
-  for (const char* name : {"Talk", "huifu"})
+  for (const char* name : {"Talk", "huifu", "Score", "Hero", "VosSet", "frmExit"})
     if (Form* w = c.desktop.FindForm(name)) w->visible = false;
 }
 

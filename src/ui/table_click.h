@@ -1,6 +1,7 @@
 // A click on the table area (Pic1 on the full layout, Pic2 on the reduced
-// one) hides the floating windows that lie over it: the chat log Talk and
-// the quick-phrase window huifu.
+// one) hides the floating windows that lie over it: the chat log Talk, the
+// quick-phrase window huifu, the result boards Score and Hero, the sound
+// settings VosSet and the leave confirmation frmExit.
 #pragma once
 
 namespace tess {

@@ -1,8 +1,8 @@
 #include "ui/title_bar.h"
 
 #include "core/client.h"
-#include "core/leave.h"
 #include "core/lobby_link.h"
+#include "ui/button_bar.h"
 
 namespace tess {
 namespace {
@@ -42,8 +42,7 @@ void InstallTitleBar(Client& c) {
     };
     button.on_mouse_up = [](Element& e, const MouseEvent&) { ShowLook(e, kHover); };
   }
-  // The exit button AnNiu(8) opens the leave confirmation.
-  f.At("ImgClose", 0).on_click = [&c](Element&) { ToggleLeaveConfirmation(c); };
+  f.At("ImgClose", 0).on_click = [&c](Element&) { OnButtonClick(c, 8); };
   f.At("ImgMin", 0).on_click = [&c](Element&) { MinimizeMainWindow(c); };
 
   Element& strip = f.At("LbMove");

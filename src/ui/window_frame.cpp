@@ -1,5 +1,6 @@
 #include "ui/window_frame.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -76,12 +77,28 @@ void SetUpMainWindow(Client& c) {
   for (const auto& [name, index, id] : kFormPictures) ShowFormPicture(f.At(name, index), id);
   if (PictureRef icon = LoadFormPicture(kFormIcon)) f.icon = std::move(icon);
   InstallTitleBar(c);
+  c.desktop.on_form_moved = [&c](Form&) { KeepSecondaryWindowsInView(c); };
 }
 
 Form& CenteredOverMain(Client& c, Form& f) {
   f.left = c.MainForm.left + (c.MainForm.width - f.width) / 2;
   f.top = c.MainForm.top + (c.MainForm.height - f.height) / 2;
+  KeepInView(c, f);
   return f;
+}
+
+void KeepInView(Client& c, Form& f) {
+  const Form& main = c.MainForm;
+  const double left = std::max(0.0, main.left), top = std::max(0.0, main.top);
+  const double right = std::min<double>(c.desktop.screen_width, main.left + main.width);
+  const double bottom = std::min<double>(c.desktop.screen_height, main.top + main.height);
+  f.left = std::max(left, std::min(f.left, right - f.width));
+  f.top = std::max(top, std::min(f.top, bottom - f.height));
+}
+
+void KeepSecondaryWindowsInView(Client& c) {
+  for (const auto& f : c.desktop.Forms())
+    if (f.get() != &c.MainForm && f->visible) KeepInView(c, *f);
 }
 
 void FitWindowToScreen(Client& c) {

@@ -51,8 +51,15 @@ bool ShowFormPicture(Element& e, int id);
 // ScaleX/ScaleY and, on the reduced layout, copies Pic2's table onto Pic1,
 // places Host and Zhuang and sets the ticker font to 8.
 void FitWindowToScreen(Client& c);
-// Places the secondary window `f` centred over the main window.
+// Places the secondary window `f` centred over the main window, kept in view.
 Form& CenteredOverMain(Client& c, Form& f);
+// Moves the secondary window `f` as little as needed to lie inside the part
+// of the screen the main window covers, where it is drawn; a window larger
+// than that part keeps its top left corner there.
+void KeepInView(Client& c, Form& f);
+// After the window system moved a window (the main one, or a secondary
+// window dragged by the user): every secondary window on show kept in view.
+void KeepSecondaryWindowsInView(Client& c);
 // Paints the eight frame pieces from Skin onto the form's canvas for the
 // window's current size and lays out the title bar.
 void PaintFrame(Client& c);

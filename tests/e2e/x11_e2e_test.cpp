@@ -316,6 +316,7 @@ TEST_F(X11E2eTest, APlayerHoversAndDiscardsATileWithTheRealMouse) {
   EXPECT_EQ(HandRow(scene).size(), 13u);
 }
 
+
 }  // namespace
 }  // namespace tess::test
 
@@ -426,6 +427,102 @@ TEST_F(X11E2eTest, TheRealMouseRaisesAndLowersATileAndAnswersWithOneClickEach) {
   });
   EXPECT_EQ(HandRow(scene).size(), 10u);
   EXPECT_EQ(server.ReceivedCount(), before + 2);
+  EXPECT_FALSE(client.WaitExit(0));
+}
+
+// One form of a scene by name.
+const JsonValue* FindForm(const JsonValue& scene, const std::string& name) {
+  for (const JsonValue& f : scene["forms"].items)
+    if (f["form"].text == name) return &f;
+  return nullptr;
+}
+
+// The bar and its windows with the real mouse: the pointer on the result
+// button lights it and shows its tooltip, its click opens the result board,
+// which a drag moves; the pointer on a player's portrait shows the profile
+// card.
+TEST_F(X11E2eTest, TheBarLightsOpensTheResultBoardAndThePortraitShowsTheCard) {
+  StartLoggedIn();
+  if (HasFatalFailure()) return;
+  const char* names[] = {"alice", "bob", "carol", "dave"};
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(server.Send(SeatNameMsg(static_cast<uint8_t>(1 << i), names[i])));
+  for (int i = 0; i < 4; ++i) {
+    ProfileFields f;
+    f.account = names[i];
+    f.nick = std::string(names[i]) + "昵称";
+    f.gender = i == 1 ? 0 : 1;
+    f.wins = 10 + i;
+    ASSERT_TRUE(server.Send(ProfileMsg(i == 0 ? 15 : static_cast<uint8_t>(1 << i), f)));
+  }
+  JsonValue scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* nid = FindElement(s, "Nid", 3);
+    return nid && !(*nid)["caption"].text.empty();
+  });
+  const std::string window = ClientWindow();
+  ASSERT_FALSE(window.empty());
+  auto move = [&](std::pair<int, int> p) {
+    return Xdotool({"mousemove", "--window", window, std::to_string(p.first), std::to_string(p.second)}).status;
+  };
+
+  // Hover: the highlighted picture, then the tooltip once the pointer rests.
+  const JsonValue* button = FindElement(scene, "AnNiu", 5);
+  ASSERT_NE(button, nullptr);
+  const double normal = (*button)["picture"].number;
+  ASSERT_EQ(move(CentreOf(scene, *button)), 0);
+  scene = SceneWhen([](const JsonValue& s) { return s["tooltip"]["text"].text == "可以查看当前牌局详细结果"; });
+  EXPECT_EQ(scene["tooltip"]["text"].text, "可以查看当前牌局详细结果");
+  EXPECT_EQ((*FindElement(scene, "AnNiu", 5))["picture"].number, normal + 1) << "the highlighted picture follows";
+
+  // Click: the result board; a drag by its caption moves it by the pointer's way.
+  ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
+  scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* f = FindForm(s, "Score");
+    return f && (*f)["visible"].boolean;
+  });
+  const JsonValue* score = FindForm(scene, "Score");
+  const JsonValue* main = FindForm(scene, "MainForm");
+  ASSERT_TRUE(score && main && (*score)["visible"].boolean) << "the result board did not open";
+  const double left = (*score)["left"].number, top = (*score)["top"].number;
+  const double main_left = (*main)["left"].number, main_top = (*main)["top"].number;
+  const int grab_x = static_cast<int>(left - main_left + 30);
+  const int grab_y = static_cast<int>(top - main_top + 12);
+  ASSERT_EQ(move({grab_x, grab_y}), 0);
+  ASSERT_EQ(Xdotool({"mousedown", "1"}).status, 0);
+  for (int step = 1; step <= 4; ++step) ASSERT_EQ(move({grab_x + 25 * step, grab_y + 10 * step}), 0);
+  ASSERT_EQ(Xdotool({"mouseup", "1"}).status, 0);
+  scene = SceneWhen([&](const JsonValue& s) {
+    const JsonValue* f = FindForm(s, "Score");
+    return f && (*f)["left"].number == left + 100;
+  });
+  ASSERT_NE(FindForm(scene, "Score"), nullptr);
+  EXPECT_EQ((*FindForm(scene, "Score"))["left"].number, left + 100);
+  EXPECT_EQ((*FindForm(scene, "Score"))["top"].number, top + 40);
+
+  // Closed by its Image1; then the pointer on bob's portrait (ViewSeat 3).
+  const JsonValue* close = nullptr;
+  for (const JsonValue& e : scene["elements"].items)
+    if (e["form"].text == "Score" && e["name"].text == "Image1") close = &e;
+  ASSERT_NE(close, nullptr);
+  const JsonValue& moved = *FindForm(scene, "Score");
+  ASSERT_EQ(move({static_cast<int>(moved["left"].number - main_left + (*close)["left"].number + 10),
+                  static_cast<int>(moved["top"].number - main_top + (*close)["top"].number + 8)}),
+            0);
+  ASSERT_EQ(Xdotool({"click", "1"}).status, 0);
+  scene = SceneWhen([](const JsonValue& s) { return !(*FindForm(s, "Score"))["visible"].boolean; });
+  EXPECT_FALSE((*FindForm(scene, "Score"))["visible"].boolean) << "Image1 did not close it";
+
+  ASSERT_EQ(move(CentreOf(scene, *FindElement(scene, "Tou", 3))), 0);
+  scene = SceneWhen([](const JsonValue& s) {
+    const JsonValue* f = FindForm(s, "Information");
+    return f && (*f)["visible"].boolean;
+  });
+  ASSERT_NE(FindForm(scene, "Information"), nullptr);
+  EXPECT_TRUE((*FindForm(scene, "Information"))["visible"].boolean);
+  const char* values[] = {"bob昵称", "女", "", "0", "0", "0", "0", "11", "0"};
+  for (const JsonValue& e : scene["elements"].items) {
+    if (e["form"].text != "Information" || e["name"].text != "Inf") continue;
+    EXPECT_EQ(e["caption"].text, values[static_cast<int>(e["index"].number)]);
+  }
   EXPECT_FALSE(client.WaitExit(0));
 }
 
