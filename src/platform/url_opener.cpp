@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* kOpener = "xdg-open";
 
-// The first executable `name` in the directories of PATH; "" when none.
+}  // namespace
+
 std::string FindOnPath(const std::string& name) {
   const char* path = getenv("PATH");
   std::stringstream dirs(path ? path : "");
@@ -23,8 +24,6 @@ std::string FindOnPath(const std::string& name) {
   }
   return "";
 }
-
-}  // namespace
 
 bool OpenUrlWithDesktop(const std::string& url) {
   const std::string opener = FindOnPath(kOpener);

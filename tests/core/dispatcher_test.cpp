@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <stdexcept>
 #include <vector>
 
 #include "core/client.h"
+#include "play/claims.h"
 #include "platform/lobby_channel.h"
 #include "support/client_harness.h"
+#include "support/table_script.h"
 #include "ui/scene_dump.h"
 
 namespace tess::test {
@@ -118,28 +118,23 @@ TEST(Catalogue, HandledTypesHaveHandlersAndFourHaveSpectatorTwins) {
   }
 }
 
-// A claim for a seat mask that is no seat at the table fails its bound
-// check inside the seated handler and inside the spectator twin alike.
+// A pung for a seat that holds no tiles fails its bound check inside the
+// seated handler and inside the spectator twin alike.
 TEST_F(DispatcherTest, AFaultInsideAHandlerRestoresTheLobbyAndEndsTheClient) {
   for (bool spectator : {false, true}) {
     SCOPED_TRACE(spectator ? "watching" : "seated");
-    ClientHarness fresh;
-    ASSERT_TRUE(fresh.LogIn()) << fresh.ended.value_or("");
-    fresh.client->game.IsSpectator = spectator;
-    const auto restores_before = fresh.lobby->Received().size();
-    ServerPacket claim;
-    claim.type = kTypeClaimResult;
-    claim.seat = 0x08;
-    claim.value = {3, 0x21, 0x21, 0x21};
-    ASSERT_TRUE(fresh.server.Send(claim));
-    fresh.RunUntil([&] { return fresh.ended.has_value(); }, 2000);
-    ASSERT_TRUE(fresh.ended);
-    EXPECT_NE(fresh.ended->find("type 7"), std::string::npos) << *fresh.ended;
-    const auto got = fresh.lobby->Received();
+    TableScript fresh;
+    ASSERT_TRUE(fresh.SeatAt(0x01));
+    fresh.c().game.IsSpectator = spectator;
+    const auto restores_before = fresh.h.lobby->Received().size();
+    EXPECT_FALSE(fresh.Deliver(ClaimMsg(0x04, kPung, {0x21, 0x21, 0x21})));
+    ASSERT_TRUE(fresh.h.ended);
+    EXPECT_NE(fresh.h.ended->find("type 7"), std::string::npos) << *fresh.h.ended;
+    const auto got = fresh.h.lobby->Received();
     ASSERT_GT(got.size(), restores_before);
     EXPECT_EQ(got.back().msg, kWmSysCommand);
     EXPECT_EQ(got.back().wparam, kScRestore);
-    EXPECT_NE(fresh.TraceText().find("\"exit\""), std::string::npos);
+    EXPECT_NE(fresh.h.TraceText().find("\"exit\""), std::string::npos);
   }
 }
 

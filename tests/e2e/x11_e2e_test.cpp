@@ -20,6 +20,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/url_opener.h"
 #include "support/child_process.h"
 #include "support/scripted_server.h"
 #include "support/table_script.h"
@@ -38,17 +39,6 @@ constexpr int kWaitMs = 10000;
 constexpr uint32_t kSysCommand = 0x112;
 constexpr uint32_t kLoginAccepted = 771;
 const std::string kMinimizeLine = "recv 274 61472";  // the lobby told to minimise (0xF020)
-
-// `name` on the PATH, or empty.
-std::string FindProgram(const std::string& name) {
-  const char* path = getenv("PATH");
-  std::istringstream dirs(path ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  return "";
-}
 
 struct RunResult {
   std::optional<int> status;  // nothing when it did not end in time
@@ -72,8 +62,8 @@ RunResult RunTool(const std::vector<std::string>& argv, const Env& env, int time
 class X11E2eTest : public testing::Test {
  protected:
   void SetUp() override {
-    xvfb_path = FindProgram("Xvfb");
-    xdotool_path = FindProgram("xdotool");
+    xvfb_path = FindOnPath("Xvfb");
+    xdotool_path = FindOnPath("xdotool");
     if (xvfb_path.empty() || xdotool_path.empty())
       GTEST_SKIP() << "needs Xvfb and xdotool on the PATH (Debian packages xvfb, xdotool)";
     ASSERT_FALSE(runtime_dir.empty());
