@@ -274,16 +274,20 @@ void Table::Reconnect(int conn, const Packet& p) {
 }
 
 // The joining flow of one seated client: the other three as provisional
-// places, the four seat names, the four profiles by seat (its own as 15),
-// then everybody's ready mark.
+// places, its own profile (as 15), the four seat names, the four profiles
+// by seat, then everybody's ready mark.
 void Table::SendJoinFlow(int seat) {
   for (int k = 1; k < 4; ++k) {
     const int other = (seat + k) % 4;
     SendToSeat(seat, SeatInfo(0, seats_[other].profile, false));
   }
-  for (int s = 0; s < 4; ++s) SendToSeat(seat, SeatName(s, seats_[s].profile.account));
+  // The own profile comes before the names, which latch the start button:
+  // the first hand starts without the player's ready, and its tiles answer
+  // the pointer from the deal on. After the names every seat's profile by
+  // its mask; the own one is only counted.
   SendToSeat(seat, SeatInfo(15, seats_[seat].profile, false));
-  for (int k = 1; k < 4; ++k) {
+  for (int s = 0; s < 4; ++s) SendToSeat(seat, SeatName(s, seats_[s].profile.account));
+  for (int k = 0; k < 4; ++k) {
     const int other = (seat + k) % 4;
     SendToSeat(seat, SeatInfo(MaskOfSeat(other), seats_[other].profile, false));
   }

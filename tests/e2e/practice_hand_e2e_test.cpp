@@ -2,7 +2,7 @@
 // server, three real tessaly clients in automatic mode (child processes)
 // and one client in the test's process, drawn by the renderer under the
 // offscreen driver, whose player only moves and clicks the mouse at the
-// display elements. The player presses start, raises a tile and lowers it
+// display elements. The player raises a tile and lowers it
 // again, pungs the dealer's discard with the pung button, discards by
 // clicking a tile, wins on the drawn tile with the win button, turns a
 // wall tile of the reveal and continues from the settlement. Real time;
@@ -191,11 +191,11 @@ TEST_F(PracticeHandE2eTest, APlayerPungsDiscardsAndWinsAHandWithTheMouse) {
   ASSERT_NO_FATAL_FAILURE(StartBot(2, port));
   ASSERT_NO_FATAL_FAILURE(StartBot(3, port));
 
-  // The table is set (the player's own profile has come): the player
-  // presses start, and from then on tiles rise under the pointer.
-  ASSERT_TRUE(Play([&] { return !c().game.players[0].Account.empty(); })) << "the table was not set";
-  ASSERT_FALSE(c().buttons.ButtonLatched[2]);
-  ClickElement(h, c().MainForm.At("AnNiu", 2));
+  // The table is set: the seat names have latched the start button (the
+  // first hand starts on its own), so tiles rise under the pointer from the
+  // deal on.
+  ASSERT_TRUE(Play([&] { return !c().game.players[0].Account.empty() && c().game.custom[0].Seat != 0; }))
+      << "the table was not set";
   ASSERT_TRUE(c().buttons.ButtonLatched[2]);
   ASSERT_TRUE(Play([&] { return own().HandCount == 13 && c().game.WildTile != 0; })) << "no deal";
 

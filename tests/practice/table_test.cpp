@@ -130,19 +130,19 @@ TEST(PracticeTable, EachSeatJoinsWithProvisionalPlacesNamesProfilesAndReadyMarks
   std::vector<std::pair<int, int>> flow;  // type, seat byte
   for (const Packet& p : seat1) flow.push_back({p[kOffType], p[kOffSeat]});
   const std::vector<std::pair<int, int>> expected = {
-      {18, 0}, {20, 0}, {20, 0}, {20, 0}, {3, 1}, {3, 2}, {3, 4}, {3, 8},
-      {20, 15}, {20, 4}, {20, 8}, {20, 1}, {23, 0}, {23, 0}, {23, 0}, {23, 0}};
+      {18, 0}, {20, 0}, {20, 0}, {20, 0}, {20, 15}, {3, 1}, {3, 2}, {3, 4}, {3, 8},
+      {20, 2}, {20, 4}, {20, 8}, {20, 1}, {23, 0}, {23, 0}, {23, 0}, {23, 0}};
   EXPECT_EQ(flow, expected);
   // The provisional places are the three others, from the next seat on.
   EXPECT_EQ(ReadByteText(seat1[1], 168, 184), "p2");
   EXPECT_EQ(ReadByteText(seat1[3], 168, 184), "p0");
-  EXPECT_EQ(ReadByteText(seat1[4], 16, 32), "p0");
+  EXPECT_EQ(ReadByteText(seat1[5], 16, 32), "p0");
   EXPECT_EQ(Value(seat1[0], 1), 8);  // turn seconds
   EXPECT_EQ(seat1[0][9], 3);         // timeout limit
   EXPECT_EQ(Value(seat1[0], 3), 1);  // accepted
   // The nick in GBK, the user id little-endian at 226.
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&seat1[8][16])), Utf8ToGbk("南山樵"));
-  EXPECT_EQ(seat1[8][226], 1001 % 256);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&seat1[4][16])), Utf8ToGbk("南山樵"));
+  EXPECT_EQ(seat1[4][226], 1001 % 256);
 }
 
 TEST(PracticeTable, TheDealGivesEachClientItsOwnTilesThenTheWildTile) {
