@@ -5,7 +5,8 @@
 # Ctrl+C is pressed.
 #
 #   practice/launch.sh BUILD_DIR [--hands N] [--headless] [--out DIR]
-#                      [--seed N] [--port N] [--watch N] [SERVER_OPTIONS...]
+#                      [--seed N] [--port N] [--watch N [--watch-late]]
+#                      [SERVER_OPTIONS...]
 #
 # With --watch N a spectator client watches client N's seat (0 is the
 # user's; the clients log in in the order 1, 2, 3, 0, so client N holds
@@ -14,6 +15,8 @@
 # OUT/trace-watch.jsonl and screenshots OUT/watch-shot-K.png taken with the
 # user's (and client N's as OUT/watched-shot-K.png), and its own lobby stand-in in a lobby channel folder of its own
 # (a spectator's command line cannot give it window titles of its own).
+# With --watch-late it joins in the middle of the first hand instead, and
+# the server's snapshot lays out the running hand.
 #
 # With --headless, or with no display, every client runs offscreen and the
 # game ends after --hands hands (3 unless given). The output folder (named
@@ -25,7 +28,7 @@ set -euo pipefail
 
 build=$(cd "$1" && pwd)
 shift
-hands="" headless=0 out="" port=0 seed="" watch=""
+hands="" headless=0 out="" port=0 seed="" watch="" watch_late=0
 server_args=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -35,6 +38,7 @@ while [ $# -gt 0 ]; do
     --port) port=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
     --watch) watch=$2; shift 2 ;;
+    --watch-late) watch_late=1; shift ;;
     *) server_args+=("$1"); shift ;;
   esac
 done
@@ -42,6 +46,7 @@ case "$watch" in
   ""|0|1|2|3) ;;
   *) echo "practice: --watch takes a client number 0-3" >&2; exit 2 ;;
 esac
+if [ "$watch_late" = 1 ] && [ -z "$watch" ]; then echo "practice: --watch-late needs --watch N" >&2; exit 2; fi
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then headless=1; fi
 if [ "$headless" = 1 ] && [ -z "$hands" ]; then hands=3; fi
 [ -n "$out" ] || out="$(pwd)/practice-out/$(date +%Y%m%d-%H%M%S)"
@@ -154,7 +159,7 @@ start_spectator() {
 # Every client holds the usual window title until its command line gives it
 # its own, so each starts once the one before has posted its login (22).
 for n in 1 2 3 0; do
-  [ "$n" = 0 ] && [ -n "$watch" ] && start_spectator
+  [ "$n" = 0 ] && [ -n "$watch" ] && [ "$watch_late" = 0 ] && start_spectator
   start_client "$n"
   for _ in $(seq 100); do grep -q '"msg":22,' "$out/trace$n.jsonl" 2>/dev/null && break; sleep 0.1; done
 done
@@ -170,7 +175,11 @@ while kill -0 "$user_pid" 2>/dev/null && kill -0 "$server_pid" 2>/dev/null; do
   now=$(date +%s)
   mid=$(events_seen mid-hand)
   settled=$(events_seen settled)
-  if [ "$mid" -gt "$seen_mid" ]; then seen_mid=$mid; shots_due+=($((now + 2))); fi
+  if [ "$mid" -gt "$seen_mid" ]; then
+    seen_mid=$mid
+    if [ "$watch_late" = 1 ] && [ -z "$watch_pid" ]; then start_spectator; now=$(date +%s); fi
+    shots_due+=($((now + 2)))
+  fi
   if [ "$settled" -gt "$seen_settled" ]; then seen_settled=$settled; shots_due+=($((now + 4))); fi
   keep=()
   for due in "${shots_due[@]}"; do
