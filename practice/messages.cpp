@@ -89,7 +89,9 @@ Packet ReadyMark(std::string_view account) {
 }
 
 Packet RoundInfo(int dealer, const std::array<int, 4>& dice, Tile wild, Tile indicator) {
-  return Build(kTypeRoundStart, MaskOfSeat(dealer), {Dice(dice[0]), Dice(dice[1]), wild, indicator});
+  // A spectator breaks the wall from the two throws' sums, as a seat does
+  // from the four dice.
+  return Build(kTypeRoundStart, MaskOfSeat(dealer), {Dice(dice[0] + dice[1]), Dice(dice[2] + dice[3]), wild, indicator});
 }
 
 Packet HandStart(int dealer, const std::array<int, 4>& dice, int hand_number, int repeats) {

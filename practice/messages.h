@@ -32,7 +32,8 @@ Packet SeatName(int seat, std::string_view account);
 Packet SeatInfo(uint8_t seat_field, const Profile& p, bool ready);
 // 23: `account` is ready.
 Packet ReadyMark(std::string_view account);
-// 41: round information, for spectators.
+// 41: round information, for spectators: value(0) and value(1) are the
+// sums of the new hand's two throws.
 Packet RoundInfo(int dealer, const std::array<int, 4>& dice, Tile wild, Tile indicator);
 // 4: a new hand; bytes 16 and 17 carry the hand number and the dealer's repeats.
 Packet HandStart(int dealer, const std::array<int, 4>& dice, int hand_number, int repeats);

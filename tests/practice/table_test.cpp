@@ -422,7 +422,13 @@ TEST(PracticeTable, ASpectatorGetsTheRoundTheFourProfilesAndASnapshot) {
   std::vector<int> types;
   for (const Packet& p : h.got[5]) types.push_back(p[kOffType]);
   EXPECT_EQ(types, (std::vector<int>{18, 41, 20, 20, 20, 20, 40, 40, 40, 40}));
-  EXPECT_EQ(Value(h.Of(5, kTypeRoundStart)[0], 2), h.table.Wild());
+  const Packet round = h.Of(5, kTypeRoundStart)[0];
+  EXPECT_EQ(Value(round, 2), h.table.Wild());
+  // The throws' sums, from which the spectator breaks the wall where the
+  // seats broke it.
+  const Packet hand = h.Of(1, kTypeHandStart)[0];
+  EXPECT_EQ(Value(round, 0), Value(hand, 0) + Value(hand, 1));
+  EXPECT_EQ(Value(round, 1), Value(hand, 2) + Value(hand, 3));
   // Every later broadcast reaches it too.
   ASSERT_TRUE(h.RunUntil([&] { return h.Got(5, kTypeDiscard); }));
 }
