@@ -10,6 +10,7 @@
 #include "play/tile_slots.h"
 #include "table/dispatcher.h"
 #include "table/pictures.h"
+#include "table/seats.h"
 #include "table/table_clear.h"
 
 namespace tess {
@@ -271,7 +272,7 @@ void RestoreWall(Client& c) {
   GameState& g = c.game;
   const int front = BreakFront(c);
   const int taken_front = TakenFront(c), taken_back = TakenBack(c);
-  std::array<bool, kTileSlots> gone{};
+  std::array<bool, kTileSlots> gone{}, in_wall{};
   int back = Wrap(front - 2);
   for (int j = 0; j < taken_back && j < kTileSlots; ++j) {
     gone[back] = true;
@@ -282,8 +283,12 @@ void RestoreWall(Client& c) {
   for (int k = Wrap(front + taken_front), walked = 0; left > 0 && walked < kTileSlots; k = Wrap(k + 1), ++walked) {
     if (gone[k]) continue;
     ShowTilePicture(c, k, 36 * (k / 34) + kLyingBack);
+    in_wall[k] = true;
     --left;
   }
+  // A spectator's wall was never built: stack what is left of it as the
+  // new hand stacks the whole.
+  StackWall(c, [&](int slot) { return in_wall[slot]; });
 }
 
 // Step 11.4: the indicator face up on the stack at WallBack, in front of
@@ -326,6 +331,10 @@ void FinishSnapshot(Client& c) {
   GameState& g = c.game;
   SnapshotState& snap = c.snapshot;
   g.SeatCounter = 0;
+  // A hand is running: the compass stands as the new hand showed it, also
+  // for a spectator who never saw that hand start.
+  ShowCompass(c);
+  c.MainForm.At("ZhiNan").visible = true;
   if (g.WildTile > 0) ShowWildTileBox(c, g.WildTile);
   RestoreWall(c);
   ShowIndicator(c);

@@ -39,13 +39,7 @@ void BuildWall(Client& c) {
       }
     c.loop.WaitProcessing(kWallBuildPauseMs);
   }
-  // The left side's stacks come nearer from the last to the first, the
-  // right side's from the first to the last; an upper tile covers its lower.
-  for (int side = 0; side < 4; ++side)
-    for (int n = 0; n < 17; ++n) {
-      const int stack = side == 1 ? 16 - n : n;
-      for (int half = 0; half < 2; ++half) f.BringToFront(f.At("MJ_Image", 34 * side + 2 * stack + half));
-    }
+  StackWall(c, [](int) { return true; });
   for (int i = 0; i < kPlacedWinds; ++i)
     if (Element* e = f.Find("BaiBao_img", i)) e->visible = false;
   c.play.Declared.fill(false);

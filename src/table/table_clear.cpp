@@ -30,6 +30,18 @@ void HideArray(Form& f, const char* name, int count) {
 
 }  // namespace
 
+void StackWall(Client& c, const std::function<bool(int slot)>& in_wall) {
+  Form& f = c.MainForm;
+  for (int side = 0; side < 4; ++side)
+    for (int n = 0; n < 17; ++n) {
+      const int stack = side == 1 ? 16 - n : n;
+      for (int half = 0; half < 2; ++half) {
+        const int slot = 34 * side + 2 * stack + half;
+        if (in_wall(slot)) f.BringToFront(f.At("MJ_Image", slot));
+      }
+    }
+}
+
 SlotPlace WallPlace(const Client& c, int slot) {
   const WallSide& w = kWallSides[(slot / 34) & 3];
   const int stack = (slot % 34) / 2;

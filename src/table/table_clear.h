@@ -11,6 +11,8 @@
 // break known to a snapshot, the caption Label3 emptied.
 #pragma once
 
+#include <functional>
+
 namespace tess {
 
 struct Client;
@@ -28,5 +30,10 @@ struct SlotPlace {
   double left, top, width, height;
 };
 SlotPlace WallPlace(const Client& c, int slot);
+// Brings the wall slots for which `in_wall` holds to the front in the
+// wall's stacking order: the left side's stacks come nearer from the last
+// to the first, the other sides' from the first to the last; an upper tile
+// covers its lower.
+void StackWall(Client& c, const std::function<bool(int slot)>& in_wall);
 
 }  // namespace tess

@@ -83,6 +83,11 @@ std::vector<Expected> ExpectedTiles() {
 }
 
 TEST_F(Snapshot, EveryTileOfTheRunningHandLiesInItsPlace) {
+  // The wall slots that stay in the wall, stacked the wrong way round (a
+  // spectator's wall was never built): the snapshot stacks them anew.
+  Form& main = c().MainForm;
+  for (int k = 45; k <= 67; ++k) main.BringToFront(main.At("MJ_Image", k));
+  for (int k = 101; k >= 68; --k) main.BringToFront(main.At("MJ_Image", k));
   ASSERT_TRUE(t.DeliverAll(HandInProgress()));
   const std::vector<Expected> expected = ExpectedTiles();
   std::set<int> laid;
@@ -109,6 +114,14 @@ TEST_F(Snapshot, EveryTileOfTheRunningHandLiesInItsPlace) {
   }
   EXPECT_DOUBLE_EQ(Slot(45).left, 164);
   EXPECT_DOUBLE_EQ(Slot(45).top, 476 - 5 * 15 + 20);
+  // Stacked as a built wall: on the left side the first stacks are nearer
+  // and an upper tile covers its lower; on the top side later stacks are
+  // nearer.
+  const Form& table = c().MainForm;
+  EXPECT_GT(table.ZOf(Slot(46)), table.ZOf(Slot(48)));
+  EXPECT_GT(table.ZOf(Slot(47)), table.ZOf(Slot(46)));
+  EXPECT_GT(table.ZOf(Slot(70)), table.ZOf(Slot(68)));
+  EXPECT_GT(table.ZOf(Slot(69)), table.ZOf(Slot(68)));
 
   const GameState& g = c().game;
   EXPECT_EQ(g.WallFront, 45);
@@ -125,6 +138,8 @@ TEST_F(Snapshot, EveryTileOfTheRunningHandLiesInItsPlace) {
   const Element& box = c().MainForm.At("KB_Image");
   EXPECT_TRUE(box.visible);
   EXPECT_EQ(box.picture->id, Id(4, kWild));
+  // The table never saw this hand start: the compass stands all the same.
+  EXPECT_TRUE(c().MainForm.At("ZhiNan").visible);
 
   // The records as the claims and draws would have left them.
   struct Record {
