@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "core/startup.h"
 #include "platform/lobby_channel.h"
@@ -111,9 +113,16 @@ TEST(Startup, WhatEachFormOfTheCommandLineSets) {
     if (other) {
       // Showing the window minimised the lobby of field 12, and the login
       // task's 22 went there, not to "Orvane".
+      // The lobby stand-in reads on its own thread: wait for the datagram.
+      auto posted_22 = [&] {
+        const auto to_other = other->Numbers();
+        return std::find(to_other.begin(), to_other.end(), 22u) != to_other.end();
+      };
+      const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+      while (!posted_22() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      EXPECT_TRUE(posted_22());
       EXPECT_EQ(Minimises(*other), 1u);
-      auto to_other = other->Numbers();
-      EXPECT_NE(std::find(to_other.begin(), to_other.end(), 22u), to_other.end());
       auto to_default = h.lobby->Numbers();
       EXPECT_EQ(std::find(to_default.begin(), to_default.end(), 22u), to_default.end());
     }
