@@ -1,11 +1,6 @@
 #include "spectator/watched_seats.h"
 
 namespace tess {
-namespace {
-
-int Mod(int a, int m) { return ((a % m) + m) % m; }
-
-}  // namespace
 
 std::optional<int> WatchedViewSeat(int s, int t) {
   s &= 0x0F;
@@ -21,10 +16,6 @@ std::optional<int> FindWatchedProfile(const std::array<PlayerInfo, kSeatCount>& 
   for (int k = 0; k < kSeatCount; ++k)
     if (profiles[k].UserId == user_id) return k;
   return std::nullopt;
-}
-
-int WatchedWallFront(int dealer, int d0, int d1) {
-  return Mod(2 * (17 * Mod(13 + dealer - d0, 4) + d0 + d1), kTileSlots);
 }
 
 }  // namespace tess

@@ -22,9 +22,4 @@ std::optional<int> WatchedViewSeat(int s, int t);
 // none is.
 std::optional<int> FindWatchedProfile(const std::array<PlayerInfo, kSeatCount>& profiles, double user_id);
 
-// The front of the wall for a table whose dealer sits at ViewSeat `dealer`
-// and whose round dice are d0, d1: 2 × (17 × ((13 + dealer − d0) mod 4) +
-// d0 + d1) mod 136, always in 0..135.
-int WatchedWallFront(int dealer, int d0, int d1);
-
 }  // namespace tess

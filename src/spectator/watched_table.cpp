@@ -2,6 +2,7 @@
 
 #include "core/client.h"
 #include "spectator/watched_seats.h"
+#include "table/new_hand.h"
 #include "table/seats.h"
 
 namespace tess {
@@ -42,8 +43,9 @@ void BuildSpectatorTable(Client& c) {
   for (int v = 0; v < kSeatCount; ++v) {
     if (g.custom[v].Seat != g.DealerSeat) continue;
     g.custom[v].IsDealer = true;
-    g.WallFront = static_cast<int16_t>(WatchedWallFront(v, g.RoundDice[0], g.RoundDice[1]));
-    g.WallBack = static_cast<int16_t>((g.WallFront + 134) % kTileSlots);
+    const WallBreak at = BreakWall(v, g.RoundDice[0], g.RoundDice[1]);
+    g.WallFront = static_cast<int16_t>(at.front);
+    g.WallBack = static_cast<int16_t>(at.back);
     break;
   }
   // 6. Every seat's profile on the table and the boards.

@@ -85,9 +85,9 @@ int Die(int v) { return v >= 1 && v <= 6 ? v : 1; }
 
 }  // namespace
 
-WallBreak BreakWall(int k, const std::array<int, 4>& d) {
-  const int quarter = ((13 + k - d[0] - d[1]) % 4 + 4) % 4;
-  const int front = (2 * (17 * quarter + d[0] + d[1] + d[2] + d[3])) % 136;
+WallBreak BreakWall(int k, int first_throw, int second_throw) {
+  const int quarter = ((13 + k - first_throw) % 4 + 4) % 4;
+  const int front = ((2 * (17 * quarter + first_throw + second_throw)) % 136 + 136) % 136;
   return {front, (front + 134) % 136};
 }
 
@@ -122,7 +122,7 @@ void OnHandStart(Client& c) {
                                    Die(g.info.value[3])};
   ThrowDice(c, dice[0], dice[1]);
   ThrowDice(c, dice[2], dice[3]);
-  const WallBreak at = BreakWall(dealer, dice);
+  const WallBreak at = BreakWall(dealer, dice[0] + dice[1], dice[2] + dice[3]);
   g.WallFront = static_cast<int16_t>(at.front);
   g.WallBack = static_cast<int16_t>(at.back);
   c.snapshot.BreakFront = g.WallFront;

@@ -18,10 +18,13 @@ void OnHandStart(Client& c);
 void OnWildTile(Client& c);
 void OnRoundInfo(Client& c);
 
-// The wall break for dealer ViewSeat k and dice already corrected for 0.
+// The wall break for dealer ViewSeat k and the sums of the two throws
+// (dice already corrected for 0 at a seat; a spectator's round dice as
+// received): front 2 × (17 × ((13 + k − first) mod 4) + first + second)
+// mod 136, back two slots before it, both in 0..135.
 struct WallBreak {
   int front, back;
 };
-WallBreak BreakWall(int k, const std::array<int, 4>& dice);
+WallBreak BreakWall(int k, int first_throw, int second_throw);
 
 }  // namespace tess

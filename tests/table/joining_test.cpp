@@ -190,7 +190,7 @@ TEST(NewHand, WallBreakCases) {
   };
   for (const Case& k : {Case{0, {1, 1, 1, 1}, 110, 108}, Case{3, {6, 6, 6, 6}, 48, 46}, Case{1, {1, 1, 1, 1}, 8, 6},
                         Case{2, {3, 4, 5, 6}, 36, 34}}) {
-    const WallBreak b = BreakWall(k.dealer, k.dice);
+    const WallBreak b = BreakWall(k.dealer, k.dice[0] + k.dice[1], k.dice[2] + k.dice[3]);
     EXPECT_EQ(b.front, k.front) << k.dealer;
     EXPECT_EQ(b.back, k.back) << k.dealer;
   }
